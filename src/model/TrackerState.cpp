@@ -1,0 +1,1 @@
+#include "TrackerState.h"
