@@ -5,7 +5,6 @@
 #include <QList>
 #include <QString>
 #include <QUuid>
-
 #include <optional>
 
 // One exercise set the user cleared. Plain value; never changed after creation.

@@ -7,7 +7,6 @@
 #include <QMap>
 #include <QObject>
 #include <QString>
-
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -91,5 +90,33 @@ Q_SIGNALS:
     void promptsThisSetChanged();
 
 private:
-    // implementation-defined private members
+    template <typename T, typename Persist>
+    void assign(T& field, T value, void (TrackerState::*changed)(), Persist persist);
+    void assignTotalRequests(qint64 value);
+    void assignPendingSets(qint64 value);
+    void assignCompletedHistory(QList<CompletedSet> value);
+    void assignDailyPrompts(DailyPrompts value);
+    void notifyIfPromptsThisSetMoved(qint64 before);
+    void load();
+    void backfillDailyPrompts();
+    void addPromptsOn(const QString& day, qint64 count);
+    void hookMarkComplete();
+
+    std::unique_ptr<Preferences> m_ownedStore;
+    Preferences* m_store;
+    NotificationManager* m_notifications;
+    Clock m_clock;
+    std::chrono::milliseconds m_pollInterval;
+    QString m_projectsDirectory;
+    std::unique_ptr<FileWatcher> m_fileWatcher;
+
+    qint64 m_totalRequests = 0;
+    qint64 m_pendingSets = 0;
+    QList<CompletedSet> m_completedHistory;
+    DailyPrompts m_dailyPrompts;
+    qint64 m_promptLimit = 10;
+    qint64 m_pushupsPerSet = 10;
+    bool m_soundEnabled = true;
+    QString m_exerciseType;
+    QDateTime m_sessionStartDate;
 };

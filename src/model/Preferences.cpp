@@ -1,0 +1,111 @@
+#include "Preferences.h"
+
+#include "CollectionJson.h"
+#include "PreferenceKeys.h"
+
+#include <QStandardPaths>
+
+namespace {
+// The file keeps scalars as text; anything else (a list, bytes, a serialised variant) is not
+// a scalar of any kind.
+std::optional<QString> scalarText(const QVariant& value) {
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return value.toString();
+}
+
+std::optional<qint64> parseInteger(const QString& text) {
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok, 10);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+std::optional<bool> parseBoolean(const QString& text) {
+    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    const auto number = parseInteger(text);
+    return number ? std::optional(*number != 0) : std::nullopt;
+}
+} // namespace
+
+// The path is worked out here rather than by QSettings' organisation/application form, which
+// fixes XDG_CONFIG_HOME once per process; this way each store follows the current environment.
+Preferences::Preferences()
+    : Preferences(userFileName()) {}
+
+Preferences::Preferences(const QString& fileName)
+    : m_settings(fileName, QSettings::NativeFormat) {}
+
+QString Preferences::userFileName() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/zentrel/zentrel.conf");
+}
+
+QString Preferences::fileName() const {
+    return m_settings.fileName();
+}
+
+bool Preferences::contains(const QString& key) const {
+    return m_settings.contains(key);
+}
+
+std::optional<qint64> Preferences::integer(const QString& key) const {
+    const auto text = scalarText(m_settings.value(key));
+    return text ? parseInteger(*text) : std::nullopt;
+}
+
+std::optional<bool> Preferences::boolean(const QString& key) const {
+    const auto text = scalarText(m_settings.value(key));
+    return text ? parseBoolean(*text) : std::nullopt;
+}
+
+std::optional<QString> Preferences::text(const QString& key) const {
+    return scalarText(m_settings.value(key));
+}
+
+std::optional<QByteArray> Preferences::bytes(const QString& key) const {
+    const QVariant value = m_settings.value(key);
+    if (value.typeId() != QMetaType::QByteArray)
+        return std::nullopt;
+    return value.toByteArray();
+}
+
+std::optional<QList<CompletedSet>> Preferences::history() const {
+    const auto stored = bytes(PreferenceKeys::completedHistory);
+    return stored ? CollectionJson::decodeHistory(*stored) : std::nullopt;
+}
+
+std::optional<QMap<QString, qint64>> Preferences::dailyPrompts() const {
+    const auto stored = bytes(PreferenceKeys::dailyPrompts);
+    return stored ? CollectionJson::decodeDailyPrompts(*stored) : std::nullopt;
+}
+
+void Preferences::setInteger(const QString& key, qint64 value) {
+    write(key, value);
+}
+
+void Preferences::setBoolean(const QString& key, bool value) {
+    write(key, value);
+}
+
+void Preferences::setText(const QString& key, const QString& value) {
+    write(key, value);
+}
+
+void Preferences::saveHistory(const QList<CompletedSet>& history) {
+    write(PreferenceKeys::completedHistory, CollectionJson::encodeHistory(history));
+}
+
+void Preferences::saveDailyPrompts(const QMap<QString, qint64>& dailyPrompts) {
+    write(PreferenceKeys::dailyPrompts, CollectionJson::encodeDailyPrompts(dailyPrompts));
+}
+
+// QSettings replaces the file atomically on sync(). Its status is deliberately not checked:
+// an unwritable store must neither stop counting nor fill the log, and the value stays cached
+// here, so the next successful sync writes it after all.
+void Preferences::write(const QString& key, const QVariant& value) {
+    m_settings.setValue(key, value);
+    m_settings.sync();
+}
