@@ -1,14 +1,19 @@
 #include "JsonInteger.h"
 
+#include <QVariant>
 #include <cmath>
 
 std::optional<qint64> jsonInteger(const QJsonValue& value) {
-    if (!value.isDouble())
+    // An integer literal keeps every digit; only numbers with a fraction or an exponent
+    // arrive as doubles and need the range and fraction check.
+    const QVariant number = value.toVariant();
+    if (number.typeId() == QMetaType::LongLong)
+        return number.toLongLong();
+    if (number.typeId() != QMetaType::Double)
         return std::nullopt;
-    // toDouble() only classifies; toInteger() keeps every digit of a large integer literal.
-    const double number = value.toDouble();
+    const double real = number.toDouble();
     constexpr double limit = 0x1p63;
-    if (std::trunc(number) != number || number >= limit || number < -limit)
+    if (std::trunc(real) != real || real >= limit || real < -limit)
         return std::nullopt;
-    return value.toInteger();
+    return static_cast<qint64>(real);
 }

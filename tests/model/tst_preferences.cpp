@@ -1,0 +1,204 @@
+#include "CompletedSet.h"
+#include "PreferenceKeys.h"
+#include "Preferences.h"
+#include "TestHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+const QString key = QStringLiteral("someKey");
+
+void writeFile(const QString& path, const QByteArray& contents) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+template <typename T> QVariant asVariant(const std::optional<T>& value) {
+    return value ? QVariant::fromValue(*value) : QVariant();
+}
+} // namespace
+
+class TestPreferences : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void userStoreFollowsEnvironment() {
+        TestHome home;
+        QCOMPARE(Preferences().fileName(), home.configHome() + QStringLiteral("/zentrel/zentrel.conf"));
+        {
+            Preferences store;
+            store.setInteger(PreferenceKeys::promptLimit, 7);
+        }
+        QVERIFY(
+            readFile(home.configHome() + QStringLiteral("/zentrel/zentrel.conf")).contains("promptLimit=7"));
+
+        TestHome second;
+        QCOMPARE(Preferences::userFileName(), second.configHome() + QStringLiteral("/zentrel/zentrel.conf"));
+        QVERIFY(!Preferences().contains(PreferenceKeys::promptLimit));
+    }
+
+    void readsKinds_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QVariant>("integer");
+        QTest::addColumn<QVariant>("boolean");
+        QTest::addColumn<QVariant>("text");
+        QTest::addColumn<QVariant>("bytes");
+        const QVariant none;
+        QTest::addRow("integer") << QByteArray("12") << QVariant(qint64(12)) << QVariant(true)
+                                 << QVariant(QStringLiteral("12")) << none;
+        QTest::addRow("negative") << QByteArray("-3") << QVariant(qint64(-3)) << QVariant(true)
+                                  << QVariant(QStringLiteral("-3")) << none;
+        QTest::addRow("zero") << QByteArray("0") << QVariant(qint64(0)) << QVariant(false)
+                              << QVariant(QStringLiteral("0")) << none;
+        QTest::addRow("padded") << QByteArray("  42  ") << QVariant(qint64(42)) << QVariant(true)
+                                << QVariant(QStringLiteral("42")) << none;
+        QTest::addRow("largest") << QByteArray("9223372036854775807")
+                                 << QVariant(std::numeric_limits<qint64>::max()) << QVariant(true)
+                                 << QVariant(QStringLiteral("9223372036854775807")) << none;
+        QTest::addRow("too large") << QByteArray("9223372036854775808") << none << none
+                                   << QVariant(QStringLiteral("9223372036854775808")) << none;
+        QTest::addRow("word") << QByteArray("abc") << none << none << QVariant(QStringLiteral("abc")) << none;
+        QTest::addRow("fraction") << QByteArray("12.5") << none << none << QVariant(QStringLiteral("12.5"))
+                                  << none;
+        QTest::addRow("hexadecimal") << QByteArray("0x10") << none << none << QVariant(QStringLiteral("0x10"))
+                                     << none;
+        QTest::addRow("true") << QByteArray("true") << none << QVariant(true)
+                              << QVariant(QStringLiteral("true")) << none;
+        QTest::addRow("FALSE") << QByteArray("FALSE") << none << QVariant(false)
+                               << QVariant(QStringLiteral("FALSE")) << none;
+        QTest::addRow("quoted name") << QByteArray("\"Bicep Curls\"") << none << none
+                                     << QVariant(QStringLiteral("Bicep Curls")) << none;
+        QTest::addRow("empty") << QByteArray("") << none << none << QVariant(QString()) << none;
+        QTest::addRow("list") << QByteArray("Squats, Walking") << none << none << none << none;
+        QTest::addRow("bytes") << QByteArray("@ByteArray(12)") << none << none << none
+                               << QVariant(QByteArray("12"));
+        QTest::addRow("invalid") << QByteArray("@Invalid()") << none << none << none << none;
+    }
+    void readsKinds() {
+        QFETCH(QByteArray, stored);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("store.conf"));
+        writeFile(path, "[General]\n" + key.toUtf8() + "=" + stored + "\n");
+        const Preferences store(path);
+        QVERIFY(store.contains(key));
+        QTEST(asVariant(store.integer(key)), "integer");
+        QTEST(asVariant(store.boolean(key)), "boolean");
+        QTEST(asVariant(store.text(key)), "text");
+        QTEST(asVariant(store.bytes(key)), "bytes");
+    }
+
+    void absentKeyReadsNothing() {
+        QTemporaryDir dir;
+        const Preferences store(dir.filePath(QStringLiteral("missing.conf")));
+        QVERIFY(!store.contains(key));
+        QVERIFY(!store.integer(key) && !store.boolean(key) && !store.text(key) && !store.bytes(key));
+        QVERIFY(!store.history() && !store.dailyPrompts());
+    }
+
+    // Each write is on disk when it returns: another reader of the file sees it at once.
+    void writesReachTheFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("nested/folder/store.conf"));
+        Preferences store(path);
+        store.setInteger(PreferenceKeys::totalRequests, 4000000000);
+        QVERIFY(readFile(path).contains("totalRequests=4000000000"));
+        store.setBoolean(PreferenceKeys::soundEnabled, false);
+        QVERIFY(readFile(path).contains("soundEnabled=false"));
+        store.setText(PreferenceKeys::exerciseType, QStringLiteral("Sit-ups"));
+        QVERIFY(readFile(path).contains("exerciseType=Sit-ups"));
+        store.saveDailyPrompts({{QStringLiteral("2026-02-03"), 5}});
+        QVERIFY(readFile(path).contains(R"(dailyPrompts=@ByteArray({\"2026-02-03\":5}))"));
+        store.saveHistory({});
+        QVERIFY(readFile(path).contains("completedHistory=@ByteArray([])"));
+    }
+
+    void valuesReadBack_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addRow("catalogue name") << QStringLiteral("Brain Teaser");
+        QTest::addRow("comma") << QStringLiteral("Squats, Walking");
+        QTest::addRow("at sign") << QStringLiteral("@ByteArray(x)");
+        QTest::addRow("digits") << QStringLiteral("12");
+        QTest::addRow("non-ASCII") << QStringLiteral("Liegest\u00fctze \u2713");
+        QTest::addRow("quotes and backslash") << QStringLiteral("a \"b\" \\c;d=e");
+    }
+    void valuesReadBack() {
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("store.conf"));
+        const QList<CompletedSet> history{
+            {QUuid::createUuid(), QDateTime::fromMSecsSinceEpoch(1767225600123, Qt::UTC), 12, text}};
+        const QMap<QString, qint64> daily{{QStringLiteral("2026-01-01"), 9},
+                                          {QStringLiteral("2026-01-02"), 1}};
+        {
+            Preferences store(path);
+            store.setText(PreferenceKeys::exerciseType, text);
+            store.setInteger(PreferenceKeys::pendingSets, -7);
+            store.setBoolean(PreferenceKeys::soundEnabled, true);
+            store.saveHistory(history);
+            store.saveDailyPrompts(daily);
+        }
+        // A reader that shares nothing with the writer: the raw file, parsed afresh.
+        const QString copy = dir.filePath(QStringLiteral("copy.conf"));
+        QVERIFY(QFile::copy(path, copy));
+        const Preferences store(copy);
+        QCOMPARE(store.text(PreferenceKeys::exerciseType), text);
+        QCOMPARE(store.integer(PreferenceKeys::pendingSets), qint64(-7));
+        QCOMPARE(store.boolean(PreferenceKeys::soundEnabled), true);
+        QCOMPARE(store.history(), history);
+        QCOMPARE(store.dailyPrompts(), daily);
+    }
+
+    void undecodableBlobsStayInPlace_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addRow("malformed JSON") << QByteArray("@ByteArray([{\"id\")");
+        QTest::addRow("wrong top-level type") << QByteArray("@ByteArray(\"text\")");
+        QTest::addRow("text, not bytes") << QByteArray("\"[]\"");
+    }
+    void undecodableBlobsStayInPlace() {
+        QFETCH(QByteArray, stored);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("store.conf"));
+        writeFile(path, "[General]\ncompletedHistory=" + stored + "\ndailyPrompts=" + stored + "\n");
+        const auto valueOf = [](const QString& file, const QString& name) {
+            return QSettings(file, QSettings::IniFormat).value(name);
+        };
+        const QVariant before = valueOf(path, PreferenceKeys::completedHistory);
+        Preferences store(path);
+        QVERIFY(!store.history());
+        QVERIFY(!store.dailyPrompts());
+        store.setInteger(PreferenceKeys::totalRequests, 1);
+        const QString copy = dir.filePath(QStringLiteral("copy.conf"));
+        QVERIFY(QFile::copy(path, copy));
+        QCOMPARE(valueOf(copy, PreferenceKeys::totalRequests), QVariant(QStringLiteral("1")));
+        QCOMPARE(valueOf(copy, PreferenceKeys::completedHistory), before);
+        QCOMPARE(valueOf(copy, PreferenceKeys::dailyPrompts), before);
+    }
+
+    // Root may write anywhere, so the store is made unwritable by putting a plain file where its
+    // folder should be: nothing can be created below it.
+    void unwritableStoreIsQuiet() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("blocker")), "not a folder");
+        const QString path = dir.filePath(QStringLiteral("blocker/zentrel/zentrel.conf"));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        Preferences store(path);
+        for (qint64 count = 1; count <= 3; ++count) {
+            store.setInteger(PreferenceKeys::totalRequests, count);
+            store.saveDailyPrompts({{QStringLiteral("2026-01-01"), count}});
+        }
+        QVERIFY(!QFileInfo::exists(path));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "tst_preferences.moc"
