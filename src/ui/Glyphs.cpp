@@ -1,6 +1,7 @@
 #include "Glyphs.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 namespace Glyphs {
 namespace {

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QFont>
+#include <QList>
+
+// A button that draws only its label: one or more pieces of text side by side, each in its own
+// font, all in one colour. No bezel, no background, no hover or press highlight.
+class PlainButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    struct Run {
+        QString text;
+        QFont font;
+    };
+
+    PlainButton(QList<Run> runs, const QColor& colour, QWidget* parent = nullptr);
+
+    QColor colour() const { return m_colour; }
+    void setColour(const QColor& colour);
+    void setRunSpacing(int spacing);
+    void setContentAlignment(Qt::Alignment alignment);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int runWidth(const Run& run) const;
+    int contentWidth() const;
+    int contentLeft() const;
+
+    QList<Run> m_runs;
+    QColor m_colour;
+    int m_runSpacing = 0;
+    Qt::Alignment m_alignment = Qt::AlignCenter;
+};
