@@ -1,1 +1,143 @@
 #include "NotificationManager.h"
+
+#include "AlertSound.h"
+#include "AlertsLog.h"
+#include "NotificationServerProxy.h"
+#include "SetAlertContent.h"
+
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QMetaObject>
+#include <QVariantMap>
+#include <cstdio>
+
+namespace {
+const QString serviceName = QStringLiteral("org.freedesktop.Notifications");
+const QString objectPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString applicationName = QStringLiteral("Zentrel");
+// Icon and desktop entry share the application id, so servers can theme and group our alerts.
+const QString applicationId = QStringLiteral("app.zentrel.Zentrel");
+const QString markCompleteTitle = QStringLiteral("Mark Complete");
+constexpr uint newNotification = 0; // every alert stands on its own, none replaces another
+constexpr uchar normalUrgency = 1;
+constexpr int serverDefaultTimeout = -1;
+
+QVariantMap notifyHints(bool soundEnabled) {
+    QVariantMap hints{
+        {QStringLiteral("urgency"), QVariant::fromValue(normalUrgency)},
+        {QStringLiteral("category"), QStringLiteral("x-zentrel.") + NotificationManager::categoryID},
+        {QStringLiteral("desktop-entry"), applicationId},
+    };
+    if (soundEnabled) {
+        hints.insert(QStringLiteral("sound-name"), QString::fromLatin1(AlertSound::eventId));
+    } else {
+        hints.insert(QStringLiteral("suppress-sound"), true);
+    }
+    return hints;
+}
+
+void reportAuthError(const QString& description) {
+    const QByteArray line = (QStringLiteral("Notification auth error: ") + description).toUtf8() + '\n';
+    std::fputs(line.constData(), stdout);
+    std::fflush(stdout);
+}
+
+// Hands the finished call to handler on context's thread; the watcher goes with the context.
+template <typename Handler>
+void whenFinished(const QDBusPendingCall& call, QObject* context, Handler handler) {
+    auto* watcher = new QDBusPendingCallWatcher(call, context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [watcher, handler] {
+        watcher->deleteLater();
+        handler(*watcher);
+    });
+}
+} // namespace
+
+NotificationManager& NotificationManager::shared() {
+    // Never destroyed: an answer to an alert may still arrive while the process winds down.
+    static NotificationManager* const instance = new NotificationManager(QDBusConnection::sessionBus());
+    return *instance;
+}
+
+NotificationManager::NotificationManager(const QDBusConnection& bus, QObject* parent)
+    : QObject(parent)
+    , m_server(new NotificationServerProxy(serviceName, objectPath, bus, this))
+    , m_sound(new AlertSound(this)) {
+    // Signals are matched on the connection that posts, the only one some servers answer.
+    connect(m_server, &NotificationServerProxy::ActionInvoked, this, &NotificationManager::handleAction);
+    connect(m_server, &NotificationServerProxy::NotificationClosed, this, &NotificationManager::forget);
+}
+
+void NotificationManager::requestPermission() {
+    if (const std::optional<QString> failure = busFailure()) {
+        reportAuthError(*failure);
+        return;
+    }
+    whenFinished(m_server->GetCapabilities(), this,
+                 [this](const QDBusPendingCall& call) { takeCapabilities(call); });
+}
+
+void NotificationManager::sendSetAlert(qint64 pendingSets, qint64 totalPrompts, qint64 reps,
+                                       const QString& exerciseType, bool soundEnabled) {
+    const SetAlertContent alert = SetAlertContent::compose(pendingSets, totalPrompts, reps, exerciseType);
+    Q_EMIT setAlertRequested(alert.title, alert.body, soundEnabled);
+    if (const std::optional<QString> failure = busFailure()) {
+        qCDebug(lcAlerts) << "Set alert not posted:" << *failure;
+        return;
+    }
+    whenFinished(
+        m_server->Notify(applicationName, newNotification, applicationId, alert.title, alert.body,
+                         {actionID, markCompleteTitle}, notifyHints(soundEnabled), serverDefaultTimeout),
+        this, [this, soundEnabled](const QDBusPendingCall& call) { takePosted(call, soundEnabled); });
+}
+
+// A call on a bus that is not connected would never be answered, so none is made.
+std::optional<QString> NotificationManager::busFailure() const {
+    const QDBusConnection bus = m_server->connection();
+    if (bus.isConnected()) {
+        return std::nullopt;
+    }
+    return bus.lastError().message();
+}
+
+void NotificationManager::takeCapabilities(const QDBusPendingReply<QStringList>& reply) {
+    if (reply.isError()) {
+        reportAuthError(reply.error().message());
+    } else {
+        m_capabilities = reply.value();
+    }
+}
+
+void NotificationManager::takePosted(const QDBusPendingReply<uint>& reply, bool soundEnabled) {
+    if (reply.isError()) {
+        qCDebug(lcAlerts) << "Set alert not posted:" << reply.error().message();
+        return;
+    }
+    m_postedIds.insert(reply.value());
+    if (soundEnabled && serverLacksSound()) {
+        m_sound->play();
+    }
+}
+
+void NotificationManager::handleAction(uint id, const QString& actionKey) {
+    if (actionKey != actionID || !m_postedIds.remove(id)) {
+        return;
+    }
+    // Queued, so the model changes from the event loop and never inside the bus dispatch.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (onMarkComplete) {
+                onMarkComplete();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void NotificationManager::forget(uint id) {
+    m_postedIds.remove(id);
+}
+
+bool NotificationManager::serverLacksSound() const {
+    return m_capabilities && !m_capabilities->contains(QStringLiteral("sound"));
+}

@@ -1,10 +1,16 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusPendingReply>
 #include <QObject>
+#include <QSet>
 #include <QString>
-
+#include <QStringList>
 #include <functional>
+#include <optional>
+
+class AlertSound;
+class NotificationServerProxy;
 
 // The process's link to the desktop notification server (org.freedesktop.Notifications).
 class NotificationManager : public QObject {
@@ -28,4 +34,19 @@ public:
 Q_SIGNALS:
     // Emitted for every alert handed to the server (also when none is running), for logging.
     void setAlertRequested(const QString& title, const QString& body, bool soundEnabled);
+
+private:
+    std::optional<QString> busFailure() const;
+    void takeCapabilities(const QDBusPendingReply<QStringList>& reply);
+    void takePosted(const QDBusPendingReply<uint>& reply, bool soundEnabled);
+    void handleAction(uint id, const QString& actionKey);
+    void forget(uint id);
+    bool serverLacksSound() const;
+
+    NotificationServerProxy* m_server;
+    AlertSound* m_sound;
+    // Ids the server gave our alerts; some servers broadcast every application's actions.
+    QSet<uint> m_postedIds;
+    // Unknown until the server has answered GetCapabilities.
+    std::optional<QStringList> m_capabilities;
 };

@@ -1,0 +1,69 @@
+#include "AlertSound.h"
+
+#include "AlertsLog.h"
+
+#include <canberra.h>
+#include <initializer_list>
+#include <memory>
+#include <utility>
+
+namespace {
+struct ProplistDeleter {
+    void operator()(ca_proplist* properties) const { ca_proplist_destroy(properties); }
+};
+using Proplist = std::unique_ptr<ca_proplist, ProplistDeleter>;
+
+Proplist makeProplist(std::initializer_list<std::pair<const char*, const char*>> entries) {
+    ca_proplist* properties = nullptr;
+    if (ca_proplist_create(&properties) != CA_SUCCESS) {
+        return nullptr;
+    }
+    for (const auto& [key, value] : entries) {
+        ca_proplist_sets(properties, key, value);
+    }
+    return Proplist(properties);
+}
+} // namespace
+
+AlertSound::AlertSound(QObject* parent)
+    : QObject(parent) {}
+
+AlertSound::~AlertSound() {
+    if (m_context) {
+        ca_context_destroy(m_context);
+    }
+}
+
+void AlertSound::play() {
+    const int result = startSound();
+    if (result != CA_SUCCESS) {
+        qCDebug(lcAlerts) << "Alert sound not played:" << ca_strerror(result);
+    }
+    Q_EMIT attempted(result);
+}
+
+// The context is made on first use, so processes that never ring never touch the sound system.
+int AlertSound::ensureContext() {
+    if (m_context) {
+        return CA_SUCCESS;
+    }
+    const int created = ca_context_create(&m_context);
+    if (created != CA_SUCCESS) {
+        m_context = nullptr;
+        return created;
+    }
+    const Proplist application = makeProplist({{CA_PROP_APPLICATION_NAME, "Zentrel"},
+                                               {CA_PROP_APPLICATION_ID, "app.zentrel.Zentrel"},
+                                               {CA_PROP_APPLICATION_ICON_NAME, "app.zentrel.Zentrel"}});
+    return application ? ca_context_change_props_full(m_context, application.get()) : CA_ERROR_OOM;
+}
+
+int AlertSound::startSound() {
+    const int ready = ensureContext();
+    if (ready != CA_SUCCESS) {
+        return ready;
+    }
+    const Proplist event =
+        makeProplist({{CA_PROP_EVENT_ID, eventId}, {CA_PROP_EVENT_DESCRIPTION, "Exercise set owed"}});
+    return event ? ca_context_play_full(m_context, 0, event.get(), nullptr, nullptr) : CA_ERROR_OOM;
+}

@@ -1,0 +1,3 @@
+#include "AlertsLog.h"
+
+Q_LOGGING_CATEGORY(lcAlerts, "zentrel.alerts", QtWarningMsg)
