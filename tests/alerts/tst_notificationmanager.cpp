@@ -1,0 +1,279 @@
+#include "AlertSound.h"
+#include "NotificationManager.h"
+#include "NotificationServerFixture.h"
+#include "StdoutCapture.h"
+
+#include <QDBusConnection>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+#include <memory>
+
+namespace {
+using NotifyCall = NotificationServerFixture::NotifyCall;
+
+const QString markComplete = QStringLiteral("MARK_COMPLETE");
+const QString anotherAppBus = QStringLiteral("another-app");
+
+// Something the server says about one notification, in the order a test sends it.
+struct ServerEvent {
+    enum class Kind { Action, Closed };
+    enum class Target { OurFirst, AnotherApps, NobodysId };
+    Kind kind;
+    Target target;
+    QString actionKey;
+};
+using ServerEvents = QList<ServerEvent>;
+
+ServerEvent action(ServerEvent::Target target, const QString& key = markComplete) {
+    return {ServerEvent::Kind::Action, target, key};
+}
+
+ServerEvent closed(ServerEvent::Target target) {
+    return {ServerEvent::Kind::Closed, target, QString()};
+}
+
+QVariantMap expectedHints(bool soundEnabled) {
+    QVariantMap hints{
+        {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))},
+        {QStringLiteral("category"), QStringLiteral("x-zentrel.PUSHUP_ALERT")},
+        {QStringLiteral("desktop-entry"), QStringLiteral("app.zentrel.Zentrel")},
+    };
+    if (soundEnabled) {
+        hints.insert(QStringLiteral("sound-name"), QStringLiteral("message-new-instant"));
+    } else {
+        hints.insert(QStringLiteral("suppress-sound"), true);
+    }
+    return hints;
+}
+
+// A manager whose "Mark Complete" runs are counted, and checked to run on the main thread.
+struct CountingManager {
+    explicit CountingManager(const QDBusConnection& bus)
+        : manager(bus) {
+        manager.onMarkComplete = [this] {
+            ++completions;
+            offMainThread = offMainThread || QThread::currentThread() != qApp->thread();
+        };
+    }
+
+    NotificationManager manager;
+    int completions = 0;
+    bool offMainThread = false;
+};
+} // namespace
+
+Q_DECLARE_METATYPE(ServerEvents)
+
+class TestNotificationManager : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.errorString())); }
+
+    void init() { m_server.setCapabilities(NotificationServerFixture::defaultCapabilities.split(' ')); }
+
+    void cleanup() { QDBusConnection::disconnectFromBus(anotherAppBus); }
+
+    void notifyArguments_data() {
+        QTest::addColumn<qint64>("pendingSets");
+        QTest::addColumn<qint64>("totalPrompts");
+        QTest::addColumn<qint64>("reps");
+        QTest::addColumn<QString>("exerciseType");
+        QTest::addColumn<bool>("soundEnabled");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("body");
+
+        QTest::newRow("sound on") << qint64(1) << qint64(10) << qint64(10) << QStringLiteral("Pushups")
+                                  << true << QStringLiteral("Time for 10 Pushups")
+                                  << QStringLiteral("You've sent 10 prompts. 1 set(s) owed.");
+        QTest::newRow("sound off") << qint64(1) << qint64(10) << qint64(10) << QStringLiteral("Pushups")
+                                   << false << QStringLiteral("Time for 10 Pushups")
+                                   << QStringLiteral("You've sent 10 prompts. 1 set(s) owed.");
+        QTest::newRow("other exercise, sets piling up")
+            << qint64(3) << qint64(45) << qint64(25) << QStringLiteral("Bicep Curls") << true
+            << QStringLiteral("Time for 25 Bicep Curls")
+            << QStringLiteral("You've sent 45 prompts. 3 set(s) owed.");
+    }
+
+    void notifyArguments() {
+        QFETCH(qint64, pendingSets);
+        QFETCH(qint64, totalPrompts);
+        QFETCH(qint64, reps);
+        QFETCH(QString, exerciseType);
+        QFETCH(bool, soundEnabled);
+        QFETCH(QString, title);
+        QFETCH(QString, body);
+        NotificationManager manager(QDBusConnection::sessionBus());
+        QSignalSpy requested(&manager, &NotificationManager::setAlertRequested);
+        const qsizetype before = m_server.notifyCalls().size();
+
+        manager.sendSetAlert(pendingSets, totalPrompts, reps, exerciseType, soundEnabled);
+
+        QCOMPARE(requested.count(), 1);
+        QCOMPARE(requested.constFirst(), (QVariantList{title, body, soundEnabled}));
+        QTRY_COMPARE(m_server.notifyCalls().size(), before + 1);
+        const NotifyCall call = m_server.notifyCalls().constLast();
+        QCOMPARE(call.appName, QStringLiteral("Zentrel"));
+        QCOMPARE(call.replacesId, 0u);
+        QCOMPARE(call.appIcon, QStringLiteral("app.zentrel.Zentrel"));
+        QCOMPARE(call.summary, title);
+        QCOMPARE(call.body, body);
+        QCOMPARE(call.actions,
+                 (QStringList{QStringLiteral("MARK_COMPLETE"), QStringLiteral("Mark Complete")}));
+        QCOMPARE(call.hints, expectedHints(soundEnabled));
+        // Equal values are not enough: servers read the urgency only as a byte and the flag only as a
+        // boolean.
+        QCOMPARE(call.hints.value(QStringLiteral("urgency")).metaType(), QMetaType::fromType<uchar>());
+        QCOMPARE(call.hints.value(QStringLiteral("suppress-sound"), false).metaType(),
+                 QMetaType::fromType<bool>());
+        QCOMPARE(call.expireTimeout, -1);
+    }
+
+    void everyAlertStandsOnItsOwn() {
+        CountingManager counting(QDBusConnection::sessionBus());
+        const qsizetype before = m_server.notifyCalls().size();
+
+        counting.manager.sendSetAlert(1, 10, 10, QStringLiteral("Pushups"), true);
+        counting.manager.sendSetAlert(2, 20, 10, QStringLiteral("Pushups"), true);
+
+        QTRY_COMPARE(m_server.notifyCalls().size(), before + 2);
+        const QList<NotifyCall> calls = m_server.notifyCalls().mid(before);
+        QCOMPARE(calls[0].replacesId, 0u);
+        QCOMPARE(calls[1].replacesId, 0u);
+        QVERIFY(calls[0].id != calls[1].id);
+        QCOMPARE(calls[0].body, QStringLiteral("You've sent 10 prompts. 1 set(s) owed."));
+        QCOMPARE(calls[1].body, QStringLiteral("You've sent 20 prompts. 2 set(s) owed."));
+        // Both ids were kept: each alert's action clears one set.
+        m_server.emitActionInvoked(calls[1].id, markComplete);
+        QTRY_COMPARE(counting.completions, 1);
+        m_server.emitActionInvoked(calls[0].id, markComplete);
+        QTRY_COMPARE(counting.completions, 2);
+        QVERIFY(!counting.offMainThread);
+    }
+
+    // Each row's events are followed by "Mark Complete" on a second alert of ours, so the count settles
+    // at the expected number plus one only after every earlier event has been handled.
+    void actionRouting_data() {
+        using Target = ServerEvent::Target;
+        QTest::addColumn<ServerEvents>("events");
+        QTest::addColumn<int>("completions");
+        QTest::addColumn<int>("anotherAppsCompletions");
+
+        QTest::newRow("our alert") << ServerEvents{action(Target::OurFirst)} << 1 << 0;
+        QTest::newRow("the same action twice")
+            << ServerEvents{action(Target::OurFirst), action(Target::OurFirst)} << 1 << 0;
+        QTest::newRow("another application's alert") << ServerEvents{action(Target::AnotherApps)} << 0 << 1;
+        QTest::newRow("an id nobody posted") << ServerEvents{action(Target::NobodysId)} << 0 << 0;
+        QTest::newRow("click on the alert itself")
+            << ServerEvents{action(Target::OurFirst, QStringLiteral("default"))} << 0 << 0;
+        QTest::newRow("key in other case")
+            << ServerEvents{action(Target::OurFirst, QStringLiteral("mark_complete"))} << 0 << 0;
+        QTest::newRow("click, then the action")
+            << ServerEvents{action(Target::OurFirst, QStringLiteral("default")), action(Target::OurFirst)}
+            << 1 << 0;
+        QTest::newRow("dismissed") << ServerEvents{closed(Target::OurFirst)} << 0 << 0;
+        QTest::newRow("action after the alert closed")
+            << ServerEvents{closed(Target::OurFirst), action(Target::OurFirst)} << 0 << 0;
+        QTest::newRow("another application's alert closed")
+            << ServerEvents{closed(Target::AnotherApps), action(Target::OurFirst)} << 1 << 0;
+    }
+
+    void actionRouting() {
+        QFETCH(ServerEvents, events);
+        QFETCH(int, completions);
+        QFETCH(int, anotherAppsCompletions);
+        CountingManager anotherApp(QDBusConnection::connectToBus(QDBusConnection::SessionBus, anotherAppBus));
+        CountingManager ours(QDBusConnection::sessionBus());
+        const uint anotherAppsId = post(anotherApp.manager);
+        const uint ourFirstId = post(ours.manager);
+        const uint ourControlId = post(ours.manager);
+        QVERIFY(anotherAppsId != 0 && ourFirstId != 0 && ourControlId != 0);
+        const QMap<ServerEvent::Target, uint> ids{{ServerEvent::Target::OurFirst, ourFirstId},
+                                                  {ServerEvent::Target::AnotherApps, anotherAppsId},
+                                                  {ServerEvent::Target::NobodysId, ourControlId + 1000}};
+
+        for (const ServerEvent& event : events) {
+            if (event.kind == ServerEvent::Kind::Action) {
+                m_server.emitActionInvoked(ids[event.target], event.actionKey);
+            } else {
+                m_server.emitNotificationClosed(ids[event.target], 2);
+            }
+        }
+        m_server.emitActionInvoked(ourControlId, markComplete);
+
+        QTRY_COMPARE(ours.completions, completions + 1);
+        QTRY_COMPARE(anotherApp.completions, anotherAppsCompletions);
+        QVERIFY(!ours.offMainThread);
+    }
+
+    void soundFallback_data() {
+        QTest::addColumn<QStringList>("capabilities");
+        QTest::addColumn<bool>("askedForPermission");
+        QTest::addColumn<bool>("soundEnabled");
+        QTest::addColumn<int>("playedOurselves");
+
+        const QStringList withSound{QStringLiteral("actions"), QStringLiteral("body"),
+                                    QStringLiteral("sound")};
+        const QStringList silent{QStringLiteral("actions"), QStringLiteral("body"),
+                                 QStringLiteral("persistence")};
+        QTest::newRow("server plays the sound") << withSound << true << true << 0;
+        QTest::newRow("server without sound") << silent << true << true << 1;
+        QTest::newRow("server without sound, sound off") << silent << true << false << 0;
+        QTest::newRow("capabilities never asked") << silent << false << true << 0;
+    }
+
+    void soundFallback() {
+        QFETCH(QStringList, capabilities);
+        QFETCH(bool, askedForPermission);
+        QFETCH(bool, soundEnabled);
+        QFETCH(int, playedOurselves);
+        m_server.setCapabilities(capabilities);
+        CountingManager counting(QDBusConnection::sessionBus());
+        auto* sound = counting.manager.findChild<AlertSound*>();
+        QVERIFY(sound);
+        QSignalSpy attempts(sound, &AlertSound::attempted);
+        StdoutCapture output;
+        QVERIFY(output.isActive());
+
+        if (askedForPermission) {
+            counting.manager.requestPermission();
+        }
+        const uint id = post(counting.manager, soundEnabled);
+        QVERIFY(id != 0);
+        // Once the action has come back, the server's answers to both calls have been handled.
+        m_server.emitActionInvoked(id, markComplete);
+        QTRY_COMPARE(counting.completions, 1);
+
+        QCOMPARE(attempts.count(), playedOurselves);
+        QCOMPARE(output.text(), QByteArray());
+    }
+
+    void sharedInstanceUsesTheSessionBus() {
+        NotificationManager& shared = NotificationManager::shared();
+        QCOMPARE(&NotificationManager::shared(), &shared);
+        QVERIFY(!shared.parent());
+        const qsizetype before = m_server.notifyCalls().size();
+
+        shared.sendSetAlert(1, 10, 10, QStringLiteral("Squats"), false);
+
+        QTRY_COMPARE(m_server.notifyCalls().size(), before + 1);
+        QCOMPARE(m_server.notifyCalls().constLast().summary, QStringLiteral("Time for 10 Squats"));
+    }
+
+private:
+    // Posts one alert and waits until the server has it; the id the server gave it, 0 when it never came.
+    uint post(NotificationManager& manager, bool soundEnabled = true) {
+        const qsizetype before = m_server.notifyCalls().size();
+        manager.sendSetAlert(1, 10, 10, QStringLiteral("Pushups"), soundEnabled);
+        if (!QTest::qWaitFor([&] { return m_server.notifyCalls().size() > before; })) {
+            return 0;
+        }
+        return m_server.notifyCalls().constLast().id;
+    }
+
+    NotificationServerFixture m_server;
+};
+
+QTEST_GUILESS_MAIN(TestNotificationManager)
+#include "tst_notificationmanager.moc"

@@ -1,0 +1,104 @@
+#include "NotificationManager.h"
+#include "StdoutCapture.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QLoggingCategory>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString notificationService = QStringLiteral("org.freedesktop.Notifications");
+const QString unreachableBus = QStringLiteral("unreachable");
+
+// The messages the alerts log, so a test can wait for a failure they absorbed. They are kept out of
+// the test's own output, which goes to the standard output the tests capture.
+QStringList alertLog;
+QtMessageHandler previousHandler = nullptr;
+
+void recordAlertMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (qstrcmp(context.category, "zentrel.alerts") == 0) {
+        alertLog << message;
+    } else {
+        previousHandler(type, context, message);
+    }
+}
+
+QByteArray authErrorLine(const QString& description) {
+    return "Notification auth error: " + description.toUtf8() + '\n';
+}
+} // namespace
+
+// Without a notification server, or without any bus, alerts are still requested and nothing blocks.
+class TestNotificationManagerUnreachable : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        QLoggingCategory::setFilterRules(QStringLiteral("zentrel.alerts.debug=true"));
+        previousHandler = qInstallMessageHandler(recordAlertMessages);
+    }
+
+    void cleanupTestCase() { qInstallMessageHandler(previousHandler); }
+
+    void init() { alertLog.clear(); }
+
+    void cleanup() { QDBusConnection::disconnectFromBus(unreachableBus); }
+
+    void noServerOnTheBus() {
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY2(bus.isConnected(), "run under dbus-run-session");
+        QVERIFY2(!bus.interface()->isServiceRegistered(notificationService),
+                 "the test bus must have no notification server");
+        // The bus's own words for the failure, as a blocking call sees them.
+        const QDBusMessage refused = bus.call(QDBusMessage::createMethodCall(
+            notificationService, QStringLiteral("/org/freedesktop/Notifications"), notificationService,
+            QStringLiteral("GetCapabilities")));
+        QCOMPARE(refused.errorName(), QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"));
+        NotificationManager manager(bus);
+        QSignalSpy requested(&manager, &NotificationManager::setAlertRequested);
+        StdoutCapture output;
+        QVERIFY(output.isActive());
+
+        manager.requestPermission();
+        QTRY_COMPARE(output.text(), authErrorLine(refused.errorMessage()));
+        manager.sendSetAlert(2, 20, 10, QStringLiteral("Pushups"), true);
+        // Answered after the alert's own failure: one more line, and nothing from the alert.
+        manager.requestPermission();
+        QTRY_COMPARE(output.text(), authErrorLine(refused.errorMessage()).repeated(2));
+
+        QCOMPARE(requested.count(), 1);
+        QCOMPARE(requested.constFirst(),
+                 (QVariantList{QStringLiteral("Time for 10 Pushups"),
+                               QStringLiteral("You've sent 20 prompts. 2 set(s) owed."), true}));
+        QTRY_COMPARE(alertLog.filter(QStringLiteral("Set alert not posted")).size(), 1);
+    }
+
+    void noBusAtAll() {
+        QTemporaryDir nowhere;
+        const QDBusConnection bus = QDBusConnection::connectToBus(
+            QStringLiteral("unix:path=") + nowhere.filePath(QStringLiteral("no-bus-here")), unreachableBus);
+        QVERIFY(!bus.isConnected());
+        QVERIFY(!bus.lastError().message().isEmpty());
+        NotificationManager manager(bus);
+        QSignalSpy requested(&manager, &NotificationManager::setAlertRequested);
+        StdoutCapture output;
+        QVERIFY(output.isActive());
+
+        manager.requestPermission();
+        QCOMPARE(output.text(), authErrorLine(bus.lastError().message()));
+        manager.sendSetAlert(1, 10, 15, QStringLiteral("Squats"), false);
+
+        QCOMPARE(requested.count(), 1);
+        QCOMPARE(requested.constFirst(),
+                 (QVariantList{QStringLiteral("Time for 15 Squats"),
+                               QStringLiteral("You've sent 10 prompts. 1 set(s) owed."), false}));
+        QTRY_COMPARE(alertLog.filter(QStringLiteral("Set alert not posted")).size(), 1);
+        QCOMPARE(output.text(), authErrorLine(bus.lastError().message()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNotificationManagerUnreachable)
+#include "tst_notificationmanager_unreachable.moc"
