@@ -1,0 +1,56 @@
+#include "OverflowCircle.h"
+
+#include "CirclePainter.h"
+#include "Palette.h"
+#include "SetCircle.h"
+#include "Typography.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+constexpr int textSize = 11;
+
+// Eleven points, or less when a long count would not fit the slot.
+QFont fittingFont(const QString& text, qreal width) {
+    const QFont font = Typography::system(textSize, QFont::Bold);
+    const qreal natural = QFontMetricsF(font).horizontalAdvance(text);
+    if (natural <= width)
+        return font;
+    return Typography::system(std::max(1, int(textSize * width / natural)), QFont::Bold);
+}
+} // namespace
+
+OverflowCircle::OverflowCircle(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("overflowCircle"));
+    setFixedSize(sizeHint());
+    setCount(m_count);
+}
+
+void OverflowCircle::setCount(qint64 count) {
+    m_count = count;
+    setAccessibleName(QStringLiteral("%1 more sets owed").arg(count));
+    update();
+}
+
+QString OverflowCircle::text() const {
+    return QLatin1Char('+') + QString::number(m_count);
+}
+
+// Same slot as a set circle, so the row's rhythm does not change at the overflow.
+QSize OverflowCircle::sizeHint() const {
+    return QSize(SetCircle::slotSize, SetCircle::slotSize);
+}
+
+void OverflowCircle::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRectF slot(rect());
+    CirclePainter::paint(painter, slot.center(), SetCircle::diameter,
+                         Palette::withAlpha(Palette::accentCyan, 0.1),
+                         Palette::withAlpha(Palette::accentCyan, 0.4));
+    painter.setFont(fittingFont(text(), slot.width()));
+    painter.setPen(Palette::withAlpha(Palette::accentCyan, 0.7));
+    painter.drawText(slot, Qt::AlignCenter, text());
+}
