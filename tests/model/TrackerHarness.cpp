@@ -1,0 +1,59 @@
+#include "TrackerHarness.h"
+
+#include <QDBusConnection>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+
+TrackerHarness::TrackerHarness()
+    : notifications(QDBusConnection(QStringLiteral("none")))
+    , clock(QDate(2026, 3, 14), QTime(9, 30))
+    , m_alerts(std::make_unique<QSignalSpy>(&notifications, &NotificationManager::setAlertRequested)) {}
+
+QString TrackerHarness::storePath() const {
+    return home.configHome() + QStringLiteral("/zentrel/zentrel.conf");
+}
+
+void TrackerHarness::seedStore(const QByteArray& iniLines) {
+    QDir().mkpath(QFileInfo(storePath()).absolutePath());
+    QFile file(storePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[General]\n" + iniLines + "\n");
+}
+
+QByteArray TrackerHarness::iniBytes(const QByteArray& bytes) {
+    QByteArray escaped;
+    for (const char byte : bytes)
+        escaped += "\\x" + QByteArray::number(static_cast<uchar>(byte), 16).rightJustified(2, '0');
+    return "@ByteArray(" + escaped + ")";
+}
+
+QList<CompletedSet> TrackerHarness::sampleHistory(int count, const QDateTime& newest) {
+    QList<CompletedSet> history;
+    for (int i = 0; i < count; ++i)
+        history.append(
+            CompletedSet{QUuid::createUuid(), newest.addSecs(-3600 * i), 10 + i, QStringLiteral("Squats")});
+    return history;
+}
+
+std::unique_ptr<TrackerState> TrackerHarness::makeModel(std::chrono::milliseconds pollInterval) {
+    TrackerState::Environment environment;
+    environment.notifications = &notifications;
+    environment.clock = [this] { return clock; };
+    environment.pollInterval = pollInterval;
+    return std::make_unique<TrackerState>(std::move(environment));
+}
+
+QVariantMap TrackerHarness::storedValues() {
+    // A path QSettings has never seen, so nothing comes from its in-process cache.
+    const QString copy = m_scratch.filePath(QStringLiteral("read%1.conf").arg(++m_reads));
+    if (!QFile::copy(storePath(), copy))
+        return {};
+    const QSettings settings(copy, QSettings::IniFormat);
+    QVariantMap values;
+    const QStringList keys = settings.allKeys();
+    for (const QString& key : keys)
+        values.insert(key, settings.value(key));
+    return values;
+}
