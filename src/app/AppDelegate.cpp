@@ -1,0 +1,85 @@
+#include "AppDelegate.h"
+
+#include "AppLog.h"
+#include "LoginItemManager.h"
+#include "PanelWindow.h"
+#include "PopoverView.h"
+#include "StatusItem.h"
+#include "StatusTitle.h"
+#include "Updater.h"
+
+#include <QCoreApplication>
+
+namespace {
+LaunchAtLoginBinding launchAtLoginBinding() {
+    return {[] { return LoginItemManager::shared().isEnabled(); },
+            [](bool enabled) {
+                QString error;
+                if (!LoginItemManager::shared().setEnabled(enabled, &error))
+                    qCInfo(lcApp) << "launch at login unchanged:" << error;
+            }};
+}
+} // namespace
+
+AppDelegate::AppDelegate(TrackerState::Environment environment, const QDBusConnection& bus, QObject* parent)
+    : QObject(parent)
+    , m_bus(bus)
+    , m_state(std::move(environment))
+    , m_updater(std::make_unique<Updater>()) {}
+
+// The panel hosts views that read the model, so it goes before the model does.
+AppDelegate::~AppDelegate() {
+    m_panel.reset();
+    m_statusItem.reset();
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    buildStatusItem();
+    buildPanel();
+    m_state.startWatching();
+    observeState();
+}
+
+void AppDelegate::buildStatusItem() {
+    m_statusItem = std::make_unique<StatusItem>(m_bus);
+    connect(m_statusItem.get(), &StatusItem::activated, this, &AppDelegate::togglePanel);
+    connect(m_statusItem.get(), &StatusItem::openRequested, this, [this] { showPanel(); });
+    connect(m_statusItem.get(), &StatusItem::checkForUpdatesRequested, this, &AppDelegate::checkForUpdates);
+    connect(m_statusItem.get(), &StatusItem::quitRequested, this, [] { QCoreApplication::quit(); });
+}
+
+void AppDelegate::buildPanel() {
+    m_popoverView = new PopoverView(m_state, launchAtLoginBinding());
+    m_panel = std::make_unique<PanelWindow>(m_popoverView,
+                                            QSize(PopoverView::panelWidth, PopoverView::panelHeight));
+    connect(m_popoverView, &PopoverView::checkForUpdatesRequested, this, &AppDelegate::checkForUpdates);
+}
+
+void AppDelegate::togglePanel(const std::optional<QRect>& anchor) {
+    if (m_panel)
+        m_panel->togglePanel(anchor);
+}
+
+void AppDelegate::showPanel(const std::optional<QRect>& anchor) {
+    if (m_panel)
+        m_panel->showPanel(anchor);
+}
+
+// The title follows every counter and the prompts-per-set setting without waiting for a prompt.
+void AppDelegate::observeState() {
+    connect(&m_state, &TrackerState::pendingSetsChanged, this, &AppDelegate::updateStatusItem);
+    connect(&m_state, &TrackerState::promptsThisSetChanged, this, &AppDelegate::updateStatusItem);
+    connect(&m_state, &TrackerState::promptLimitChanged, this, &AppDelegate::updateStatusItem);
+    updateStatusItem();
+}
+
+void AppDelegate::updateStatusItem() {
+    m_statusItem->setStatus(
+        statusTitle(m_state.pendingSets(), m_state.promptsThisSet(), m_state.promptLimit()),
+        m_state.pendingSets());
+}
+
+void AppDelegate::checkForUpdates() {
+    qCInfo(lcApp) << "update check requested";
+    m_updater->checkForUpdates();
+}

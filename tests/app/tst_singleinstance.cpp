@@ -1,0 +1,184 @@
+#include "AppIdentity.h"
+#include "SingleInstance.h"
+#include "StatusNotifierWatcherStandIn.h"
+#include "TestHome.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <unistd.h>
+
+namespace {
+constexpr int processTimeoutMs = 15000;
+
+// The real program in a temporary home, its log collected as it arrives.
+class ZentrelProcess {
+public:
+    explicit ZentrelProcess(const TestHome& home, const QStringList& extraVariables = {}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.configHome());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path() + QStringLiteral("/run"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("zentrel.*.info=true"));
+        for (const QString& variable : extraVariables)
+            environment.insert(variable.section(QLatin1Char('='), 0, 0),
+                               variable.section(QLatin1Char('='), 1));
+        m_process.setProcessEnvironment(environment);
+        QObject::connect(&m_process, &QProcess::readyReadStandardError, &m_process,
+                         [this] { m_log += m_process.readAllStandardError(); });
+    }
+
+    ~ZentrelProcess() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(processTimeoutMs))
+                m_process.kill();
+        }
+    }
+
+    bool start() {
+        m_process.start(qEnvironmentVariable("ZENTREL_BINARY_DIR") + QStringLiteral("/src/app/zentrel"), {});
+        return m_process.waitForStarted(processTimeoutMs);
+    }
+
+    bool waitForLog(const QString& text) {
+        return QTest::qWaitFor([this, &text] { return log().contains(text); }, processTimeoutMs);
+    }
+
+    // Exit code once it ended by itself, -1 when it did not.
+    int waitForExit() {
+        if (!QTest::qWaitFor([this] { return m_process.state() == QProcess::NotRunning; }, processTimeoutMs))
+            return -1;
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+
+    QString log() const { return QString::fromUtf8(m_log); }
+    qint64 pid() const { return m_process.processId(); }
+
+private:
+    QProcess m_process;
+    QByteArray m_log;
+};
+
+bool busNameHasOwner(const QString& name) {
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(name).value();
+}
+} // namespace
+
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus"); }
+
+    void secondClaimOnTheBusAsksTheFirstToShow() {
+        TestHome home;
+        SingleInstance first(QDBusConnection::sessionBus());
+        QSignalSpy showRequests(&first, &SingleInstance::showPanelRequested);
+        QVERIFY(first.claim());
+        QVERIFY(busNameHasOwner(AppIdentity::busName));
+
+        QDBusConnection other =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("second"));
+        {
+            SingleInstance second(other);
+            QVERIFY(!second.claim());
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("second"));
+        QCOMPARE(showRequests.count(), 1);
+    }
+
+    void releasesTheNameWhenGone() {
+        TestHome home;
+        {
+            SingleInstance first(QDBusConnection::sessionBus());
+            QVERIFY(first.claim());
+        }
+        QVERIFY(!busNameHasOwner(AppIdentity::busName));
+        SingleInstance next(QDBusConnection::sessionBus());
+        QVERIFY(next.claim());
+    }
+
+    void withoutABusALockFileDecides() {
+        TestHome home;
+        const QDBusConnection noBus(QStringLiteral("none"));
+        auto first = std::make_unique<SingleInstance>(noBus);
+        QVERIFY(first->claim());
+        QCOMPARE(SingleInstance::lockFilePath(),
+                 home.path() + QStringLiteral("/run/app.zentrel.Zentrel.lock"));
+        QVERIFY(QFileInfo::exists(SingleInstance::lockFilePath()));
+        QVERIFY(!SingleInstance(noBus).claim());
+        first.reset();
+        QVERIFY(SingleInstance(noBus).claim());
+    }
+
+    // A start without a bus must not run beside one that has the bus name.
+    void busOwnerAlsoHoldsTheLock() {
+        TestHome home;
+        SingleInstance onBus(QDBusConnection::sessionBus());
+        QVERIFY(onBus.claim());
+        QVERIFY(!SingleInstance(QDBusConnection(QStringLiteral("none"))).claim());
+    }
+
+    void lockFolderWithoutARuntimeDirectory() {
+        TestHome home;
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString path = SingleInstance::lockFilePath();
+        QCOMPARE(path, QStringLiteral("/tmp/zentrel-%1/app.zentrel.Zentrel.lock").arg(::getuid()));
+        const QFileInfo folder(QFileInfo(path).absolutePath());
+        QVERIFY(folder.isDir());
+        QCOMPARE(folder.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther), 0);
+    }
+
+    void secondProgramHandsOverAndExits() {
+        TestHome home;
+        ZentrelProcess first(home);
+        QVERIFY(first.start());
+        QVERIFY2(first.waitForLog(QStringLiteral("tray item registered after")), qPrintable(first.log()));
+        QVERIFY(busNameHasOwner(AppIdentity::busName));
+        QVERIFY(!first.log().contains(QLatin1String("panel shown")));
+
+        ZentrelProcess second(home);
+        QVERIFY(second.start());
+        QCOMPARE(second.waitForExit(), 0);
+        QVERIFY2(first.waitForLog(QStringLiteral("panel shown")), qPrintable(first.log()));
+        QVERIFY2(second.log().contains(QLatin1String("already running")), qPrintable(second.log()));
+    }
+
+    void secondProgramWithoutABusExits() {
+        TestHome home;
+        const QStringList noBus{QStringLiteral("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus")};
+        ZentrelProcess first(home, noBus);
+        QVERIFY(first.start());
+        QVERIFY2(first.waitForLog(QStringLiteral("running as the only instance")), qPrintable(first.log()));
+        ZentrelProcess second(home, noBus);
+        QVERIFY(second.start());
+        QCOMPARE(second.waitForExit(), 0);
+        QVERIFY2(second.log().contains(QLatin1String("already running")), qPrintable(second.log()));
+    }
+
+    void quitFromTheTrayMenuEndsTheProgram() {
+        TestHome home;
+        StatusNotifierWatcherStandIn watcher;
+        QVERIFY(watcher.start());
+        ZentrelProcess program(home);
+        QVERIFY(program.start());
+        const QString item = QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(program.pid());
+        QTRY_COMPARE_WITH_TIMEOUT(watcher.registeredItems(), QStringList{item}, processTimeoutMs);
+        QVERIFY2(program.waitForLog(QStringLiteral("tray item registered after")), qPrintable(program.log()));
+
+        QDBusMessage click =
+            QDBusMessage::createMethodCall(item, QStringLiteral("/MenuBar"),
+                                           QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("Event"));
+        click << 3 << QStringLiteral("clicked") << QVariant::fromValue(QDBusVariant(0)) << 0u;
+        QCOMPARE(watcher.connection().call(click, QDBus::BlockWithGui).type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(program.waitForExit(), 0);
+    }
+};
+
+QTEST_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"
