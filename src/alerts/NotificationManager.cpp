@@ -42,10 +42,19 @@ void reportAuthError(const QString& description) {
     std::fflush(stdout);
 }
 
-// Hands the finished call to handler on context's thread; the watcher goes with the context.
+// Hands the finished call to handler on context's thread, in the order the replies came in; the watcher
+// goes with the context.
 template <typename Handler>
 void whenFinished(const QDBusPendingCall& call, QObject* context, Handler handler) {
     auto* watcher = new QDBusPendingCallWatcher(call, context);
+    if (watcher->isFinished()) {
+        // A reply that beat the watcher would reach it through a second queued hop, behind signals that
+        // came after it (an action on this very alert among them); one hop keeps it in its place.
+        delete watcher;
+        QMetaObject::invokeMethod(
+            context, [call, handler] { handler(call); }, Qt::QueuedConnection);
+        return;
+    }
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [watcher, handler] {
         watcher->deleteLater();
         handler(*watcher);
