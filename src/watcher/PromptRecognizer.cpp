@@ -1,0 +1,40 @@
+#include "PromptRecognizer.h"
+
+#include "PromptPrefilter.h"
+#include "PromptRules.h"
+#include "PromptScreen.h"
+
+namespace {
+
+// simdjson's parsers keep memory in proportion to the longest input they have seen (several
+// times its size); after a longer line they are rebuilt so the idle process stays small.
+constexpr std::size_t retainedLineBytes = std::size_t{1} << 20;
+
+} // namespace
+
+bool PromptRecognizer::isUserPrompt(std::string_view line) noexcept {
+    if (!mayBeUserPrompt(line)) {
+        return false;
+    }
+    const auto padded = m_line.assign(line);
+    const bool prompt = padded && decide(*padded);
+    releaseAfter(line.size());
+    return prompt;
+}
+
+bool PromptRecognizer::decide(simdjson::padded_string_view line) noexcept {
+    if (rulesOutPrompt(m_screen, line)) {
+        return false;
+    }
+    simdjson::dom::element record;
+    return m_validator.parse(line.data(), line.length(), false).get(record) == simdjson::SUCCESS &&
+           isPromptRecord(record);
+}
+
+void PromptRecognizer::releaseAfter(std::size_t lineSize) noexcept {
+    if (lineSize > retainedLineBytes) {
+        m_line.release();
+        m_screen = simdjson::ondemand::parser{};
+        m_validator = simdjson::dom::parser{};
+    }
+}
