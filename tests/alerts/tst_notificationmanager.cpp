@@ -4,10 +4,10 @@
 #include "StdoutCapture.h"
 
 #include <QDBusConnection>
+#include <QMap>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
-#include <memory>
 
 namespace {
 using NotifyCall = NotificationServerFixture::NotifyCall;
