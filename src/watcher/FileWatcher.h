@@ -1,15 +1,19 @@
 #pragma once
 
+#include "AppendedLineReader.h"
+#include "TranscriptTreeWalker.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
-
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 // Polls a directory tree of JSON Lines transcripts and runs onNewRequest once for every
 // prompt line appended after start(). Everything runs on the thread that owns it.
@@ -34,14 +38,38 @@ public:
     // One poll right now, as a timer firing would run it; for benchmarks and diagnostics.
     void pollNow();
     // Transcript bytes read since construction; an idle poll adds nothing.
-    std::uint64_t contentBytesRead() const { return m_contentBytesRead; }
+    std::uint64_t contentBytesRead() const { return m_reader.bytesRead(); }
 
 private:
-    // (implementation-defined private members and steps: transcriptFiles, snapshotPositions,
-    //  startPolling, poll, readNewLines)
+    // A file that grew past its position, found by a walk and read once the walk is over. The
+    // pointers lead into m_filePositions, whose elements stay put while entries are added.
+    struct PendingRead {
+        const std::string* path;
+        std::int64_t* position;
+    };
+
+    void transcriptFiles(const TranscriptTreeWalker::Visitor& visit);
+    void snapshotPositions();
+    void startPolling();
+    void poll();
+    void noteGrowth(const std::string& path, std::int64_t length);
+    void readNewLines(const std::string& path, std::int64_t& position);
+    bool countPrompts(std::string_view lines, std::uint64_t generation);
+    bool isUnchangedTornTail(const std::string& path, std::int64_t length) const;
+    void rememberTornTail(const std::string& path, std::int64_t position, std::int64_t length);
+
     std::chrono::milliseconds m_interval;
     QTimer* m_pollTimer = nullptr;
     std::unordered_map<std::string, std::int64_t> m_filePositions;
     std::optional<QString> m_watchURL;
-    std::uint64_t m_contentBytesRead = 0;
+    std::string m_root;
+    TranscriptTreeWalker m_walker;
+    AppendedLineReader m_reader;
+    std::vector<PendingRead> m_pendingReads;
+    // Files whose last piece was left unconsumed, with the length they had then: read again only
+    // once they have changed, so an abandoned half line costs nothing per poll.
+    std::unordered_map<std::string, std::int64_t> m_tornTailLengths;
+    // Bumped by restart(), which empties m_filePositions under a poll that a callback interrupted.
+    std::uint64_t m_generation = 0;
+    bool m_polling = false;
 };
