@@ -1,0 +1,211 @@
+// Cost of one poll: over a tree where nothing changed (beside a bare listing of the same tree), and
+// after a small append to a very large transcript.
+
+#include "CorpusGenerator.h"
+#include "FileWatcher.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdint>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::uint64_t treeSeed = 20240601;
+constexpr std::int64_t bigTranscriptBytes = 500LL * 1024 * 1024;
+constexpr std::size_t appendedBytes = 1024;
+
+fs::path workDirectory() {
+    return fs::path(ZENTREL_BENCH_WORK_DIR);
+}
+
+// Transcript trees are slow to write, so each is kept between runs; the stamp marks a finished one.
+fs::path transcriptTree(std::size_t fileCount, std::size_t bytesPerFile) {
+    static std::map<std::size_t, fs::path> trees;
+    fs::path& root = trees[fileCount];
+    if (root.empty()) {
+        const fs::path dir =
+            workDirectory() / ("tree-" + std::to_string(fileCount) + "x" + std::to_string(bytesPerFile));
+        root = dir / "projects";
+        if (!fs::exists(dir / "complete")) {
+            fs::remove_all(dir);
+            writeTranscriptTree(root, fileCount, bytesPerFile, treeSeed);
+            std::ofstream(dir / "complete") << "written\n";
+        }
+    }
+    return root;
+}
+
+std::size_t bytesPerFile(std::size_t fileCount) {
+    return fileCount <= 1000 ? 100 * 1024 : 10 * 1024;
+}
+
+// The least any poll must do: list every folder and take every file's metadata.
+void bareWalk(int directoryFd, std::int64_t& totalLength, std::size_t& files) {
+    DIR* directory = ::fdopendir(directoryFd);
+    if (!directory) {
+        ::close(directoryFd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(directory)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        if (entry->d_type == DT_DIR) {
+            const int fd = ::openat(::dirfd(directory), name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd >= 0)
+                bareWalk(fd, totalLength, files);
+            continue;
+        }
+        struct stat status;
+        if (::fstatat(::dirfd(directory), name, &status, 0) == 0) {
+            totalLength += status.st_size;
+            ++files;
+        }
+    }
+    ::closedir(directory);
+}
+
+// Wall time and this thread's processor time of one run of work. The processor time stays
+// meaningful on a machine busy with other work, where wall time mostly measures waiting.
+struct Cost {
+    double wall = 0;
+    double processor = 0;
+    Cost& operator+=(const Cost& other) {
+        wall += other.wall;
+        processor += other.processor;
+        return *this;
+    }
+};
+
+double processorSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+template <typename Work> Cost measure(Work&& work) {
+    const Clock::time_point wallStart = Clock::now();
+    const double processorStart = processorSeconds();
+    work();
+    return {std::chrono::duration<double>(Clock::now() - wallStart).count(),
+            processorSeconds() - processorStart};
+}
+
+Cost timeBareWalk(const fs::path& root) {
+    return measure([&root] {
+        std::int64_t totalLength = 0;
+        std::size_t files = 0;
+        const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0)
+            bareWalk(fd, totalLength, files);
+        benchmark::DoNotOptimize(totalLength);
+        benchmark::DoNotOptimize(files);
+    });
+}
+
+void BM_BareWalk(benchmark::State& state) {
+    const auto fileCount = static_cast<std::size_t>(state.range(0));
+    const fs::path root = transcriptTree(fileCount, bytesPerFile(fileCount));
+    for (auto _ : state)
+        state.SetIterationTime(timeBareWalk(root).wall);
+    state.counters["files"] = static_cast<double>(fileCount);
+}
+
+// Each iteration also times a bare walk right beside the poll, under the same cache and load, and
+// reports how many times longer the poll took, in wall and in processor time.
+void BM_IdlePoll(benchmark::State& state) {
+    const auto fileCount = static_cast<std::size_t>(state.range(0));
+    const fs::path root = transcriptTree(fileCount, bytesPerFile(fileCount));
+    FileWatcher watcher(std::chrono::hours(1));
+    watcher.start(QString::fromStdString(root.string()));
+    Cost polling;
+    Cost walking;
+    for (auto _ : state) {
+        const Cost poll = measure([&watcher] { watcher.pollNow(); });
+        polling += poll;
+        walking += timeBareWalk(root);
+        state.SetIterationTime(poll.wall);
+    }
+    state.counters["files"] = static_cast<double>(watcher.filePositions().size());
+    state.counters["contentBytesRead"] = static_cast<double>(watcher.contentBytesRead());
+    state.counters["vsBareWalk"] = polling.wall / walking.wall;
+    state.counters["vsBareWalkCpu"] = polling.processor / walking.processor;
+}
+
+// Whole prompt lines adding up to as near appendedBytes as whole lines allow.
+std::string appendedLines() {
+    CorpusGenerator generator(treeSeed);
+    std::string lines;
+    for (;;) {
+        const std::string line = generator.line(CorpusGenerator::Kind::Prompt) + '\n';
+        if (!lines.empty() && 2 * lines.size() + line.size() > 2 * appendedBytes)
+            return lines;
+        lines += line;
+    }
+}
+
+// A sparse file of 500 MB that ends in real records, made afresh for every run.
+fs::path bigTranscriptRoot() {
+    const fs::path root = workDirectory() / "big" / "projects";
+    fs::create_directories(root / "project");
+    const fs::path file = root / "project" / "big.jsonl";
+    std::ofstream(file, std::ios::binary | std::ios::trunc).close();
+    fs::resize_file(file, bigTranscriptBytes);
+    std::ofstream(file, std::ios::binary | std::ios::app) << '\n'
+                                                          << CorpusGenerator(treeSeed).transcript(64 * 1024);
+    return root;
+}
+
+void BM_PollAfterAppend(benchmark::State& state) {
+    const fs::path root = bigTranscriptRoot();
+    const std::string lines = appendedLines();
+    FileWatcher watcher(std::chrono::hours(1));
+    std::int64_t prompts = 0;
+    watcher.onNewRequest = [&prompts] { ++prompts; };
+    watcher.start(QString::fromStdString(root.string()));
+    std::ofstream file(root / "project" / "big.jsonl", std::ios::binary | std::ios::app);
+    const std::uint64_t readBefore = watcher.contentBytesRead();
+    for (auto _ : state) {
+        state.PauseTiming();
+        file << lines << std::flush;
+        state.ResumeTiming();
+        watcher.pollNow();
+    }
+    const auto iterations = static_cast<double>(state.iterations());
+    state.counters["fileMB"] =
+        static_cast<double>(fs::file_size(root / "project" / "big.jsonl")) / (1024 * 1024);
+    state.counters["appendedBytesPerPoll"] = static_cast<double>(lines.size());
+    state.counters["bytesReadPerPoll"] =
+        static_cast<double>(watcher.contentBytesRead() - readBefore) / iterations;
+    state.counters["promptsPerPoll"] = static_cast<double>(prompts) / iterations;
+}
+
+} // namespace
+
+BENCHMARK(BM_BareWalk)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdlePoll)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PollAfterAppend)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+
+// The watcher's timer needs an application object, though the benchmarks poll by hand.
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
