@@ -3,16 +3,24 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <optional>
 #include <utility>
 
 namespace {
 
+using simdjson::SUCCESS;
 using simdjson::ondemand::json_type;
 using simdjson::ondemand::value;
 
 // Outcome of one rule on the fields read so far. Unreadable stops the screen without a
 // verdict: the bytes are left to full validation.
 enum class Check { Holds, Fails, Unreadable };
+
+// The value's JSON type, or nothing when its bytes cannot be read.
+std::optional<json_type> typeOf(value& field) noexcept {
+    json_type type{};
+    return field.type().get(type) == SUCCESS ? std::optional(type) : std::nullopt;
+}
 
 // Runs check(index, value) on the first field named names[index], for every name, in the
 // object's field order, and stops at the first outcome that is not Holds. Taking the first
@@ -23,8 +31,7 @@ Check checkFirstFields(simdjson::ondemand::object& object, const std::array<std:
     for (auto result : object) {
         simdjson::ondemand::field field;
         std::string_view key;
-        if (std::move(result).get(field) != simdjson::SUCCESS ||
-            field.unescaped_key().get(key) != simdjson::SUCCESS) {
+        if (std::move(result).get(field) != SUCCESS || field.unescaped_key().get(key) != SUCCESS) {
             return Check::Unreadable;
         }
         const auto index =
@@ -43,82 +50,67 @@ Check checkFirstFields(simdjson::ondemand::object& object, const std::array<std:
     return Check::Holds;
 }
 
-Check typeOf(value& field, json_type& type) noexcept {
-    return field.type().get(type) == simdjson::SUCCESS ? Check::Holds : Check::Unreadable;
+// Fails when the value is not an object or lacks a required name.
+template <std::size_t N, typename CheckField>
+Check checkObject(value& field, const std::array<std::string_view, N>& names, std::bitset<N> required,
+                  CheckField check) noexcept {
+    const auto type = typeOf(field);
+    if (type != json_type::object) {
+        return type ? Check::Fails : Check::Unreadable;
+    }
+    simdjson::ondemand::object object;
+    if (field.get_object().get(object) != SUCCESS) {
+        return Check::Unreadable;
+    }
+    std::bitset<N> seen;
+    const Check outcome = checkFirstFields(object, names, seen, check);
+    return outcome == Check::Holds && (required & ~seen).any() ? Check::Fails : outcome;
 }
 
 // Holds when the value is the string `expected`, or (with otherTypesHold) any non-string.
 Check stringIs(value& field, std::string_view expected, bool otherTypesHold = false) noexcept {
-    json_type type{};
-    if (typeOf(field, type) != Check::Holds) {
-        return Check::Unreadable;
-    }
+    const auto type = typeOf(field);
     if (type != json_type::string) {
-        return otherTypesHold ? Check::Holds : Check::Fails;
+        return !type ? Check::Unreadable : otherTypesHold ? Check::Holds : Check::Fails;
     }
     std::string_view text;
-    if (field.get_string().get(text) != simdjson::SUCCESS) {
+    if (field.get_string().get(text) != SUCCESS) {
         return Check::Unreadable;
     }
     return text == expected ? Check::Holds : Check::Fails;
 }
 
 Check isNotTrue(value& field) noexcept {
-    json_type type{};
-    if (typeOf(field, type) != Check::Holds) {
-        return Check::Unreadable;
+    const auto type = typeOf(field);
+    if (type != json_type::boolean) {
+        return type ? Check::Holds : Check::Unreadable;
     }
     bool flag = false;
-    if (type != json_type::boolean) {
-        return Check::Holds;
-    }
-    if (field.get_bool().get(flag) != simdjson::SUCCESS) {
+    if (field.get_bool().get(flag) != SUCCESS) {
         return Check::Unreadable;
     }
     return flag ? Check::Fails : Check::Holds;
 }
 
-template <std::size_t N, typename CheckField>
-Check checkObject(value& field, const std::array<std::string_view, N>& names, std::bitset<N>& seen,
-                  CheckField check) noexcept {
-    simdjson::ondemand::object object;
-    if (field.get_object().get(object) != simdjson::SUCCESS) {
-        return Check::Unreadable;
-    }
-    return checkFirstFields(object, names, seen, check);
-}
-
 Check isToolResult(value& block) noexcept {
-    json_type type{};
-    if (typeOf(block, type) != Check::Holds) {
-        return Check::Unreadable;
-    }
-    if (type != json_type::object) {
-        return Check::Fails;
-    }
     static constexpr std::array<std::string_view, 1> names{"type"};
-    std::bitset<1> seen;
-    const Check outcome =
-        checkObject(block, names, seen, [](std::size_t, value& v) { return stringIs(v, "tool_result"); });
-    return outcome == Check::Holds && !seen.test(0) ? Check::Fails : outcome;
+    return checkObject(block, names, std::bitset<1>(1),
+                       [](std::size_t, value& type) { return stringIs(type, "tool_result"); });
 }
 
 // Holds unless the content is a list made of tool results only (an empty list included).
 Check contentIsTyped(value& content) noexcept {
-    json_type type{};
-    if (typeOf(content, type) != Check::Holds) {
-        return Check::Unreadable;
-    }
+    const auto type = typeOf(content);
     simdjson::ondemand::array blocks;
     if (type != json_type::array) {
-        return Check::Holds;
+        return type ? Check::Holds : Check::Unreadable;
     }
-    if (content.get_array().get(blocks) != simdjson::SUCCESS) {
+    if (content.get_array().get(blocks) != SUCCESS) {
         return Check::Unreadable;
     }
     for (auto result : blocks) {
         value block;
-        if (std::move(result).get(block) != simdjson::SUCCESS) {
+        if (std::move(result).get(block) != SUCCESS) {
             return Check::Unreadable;
         }
         if (const Check outcome = isToolResult(block); outcome != Check::Holds) {
@@ -129,19 +121,10 @@ Check contentIsTyped(value& content) noexcept {
 }
 
 Check messageIsTyped(value& message) noexcept {
-    json_type type{};
-    if (typeOf(message, type) != Check::Holds) {
-        return Check::Unreadable;
-    }
-    if (type != json_type::object) {
-        return Check::Fails;
-    }
     static constexpr std::array<std::string_view, 2> names{"role", "content"};
-    std::bitset<2> seen;
-    const Check outcome = checkObject(message, names, seen, [](std::size_t index, value& v) {
-        return index == 0 ? stringIs(v, "user") : contentIsTyped(v);
+    return checkObject(message, names, std::bitset<2>(0b01), [](std::size_t index, value& field) {
+        return index == 0 ? stringIs(field, "user") : contentIsTyped(field);
     });
-    return outcome == Check::Holds && !seen.test(0) ? Check::Fails : outcome;
 }
 
 enum RecordKey : std::size_t {
@@ -162,7 +145,7 @@ Check checkRecordField(std::size_t key, value& field) noexcept {
         return stringIs(field, "external", true);
     case Message:
         return messageIsTyped(field);
-    default:
+    default: // the flags that mark records the user did not type
         return isNotTrue(field);
     }
 }
@@ -172,23 +155,18 @@ Check checkRecordField(std::size_t key, value& field) noexcept {
 bool rulesOutPrompt(simdjson::ondemand::parser& parser, simdjson::padded_string_view line) noexcept {
     static constexpr std::array<std::string_view, RecordKeyCount> names{
         "type", "isSidechain", "isMeta", "isCompactSummary", "userType", "message"};
+    const std::bitset<RecordKeyCount> required((1U << Type) | (1U << Message));
     simdjson::ondemand::document document;
     json_type type{};
-    if (parser.iterate(line).get(document) != simdjson::SUCCESS ||
-        document.type().get(type) != simdjson::SUCCESS) {
+    if (parser.iterate(line).get(document) != SUCCESS || document.type().get(type) != SUCCESS) {
         return false;
     }
     if (type != json_type::object) {
         return true;
     }
     simdjson::ondemand::value record;
-    if (document.get_value().get(record) != simdjson::SUCCESS) {
+    if (document.get_value().get(record) != SUCCESS) {
         return false;
     }
-    std::bitset<RecordKeyCount> seen;
-    const Check outcome = checkObject(record, names, seen, checkRecordField);
-    if (outcome == Check::Holds) {
-        return !seen.test(Type) || !seen.test(Message);
-    }
-    return outcome == Check::Fails;
+    return checkObject(record, names, required, checkRecordField) == Check::Fails;
 }
