@@ -11,6 +11,7 @@
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QUuid>
+#include <limits>
 
 Q_LOGGING_CATEGORY(lcModel, "zentrel.model", QtWarningMsg)
 
