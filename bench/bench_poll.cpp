@@ -78,7 +78,7 @@ void bareWalk(int directoryFd, std::int64_t& totalLength, std::size_t& files) {
     ::closedir(directory);
 }
 
-// Wall time and this thread's processor time of one run of work. The processor time stays
+// Wall time and the process's processor time of one run of work. The processor time stays
 // meaningful on a machine busy with other work, where wall time mostly measures waiting.
 struct Cost {
     double wall = 0;
@@ -91,9 +91,7 @@ struct Cost {
 };
 
 double processorSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
 template <typename Work> Cost measure(Work&& work) {
