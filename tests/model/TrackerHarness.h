@@ -19,7 +19,7 @@ public:
 
     // Writes the store file as another program (or a hand edit) would, before the model loads it.
     void seedStore(const QByteArray& iniLines);
-    // A byte blob as a value of the store file, every byte escaped so no character is special.
+    // A byte blob as a value of the store file, every byte escaped so none is read as syntax.
     static QByteArray iniBytes(const QByteArray& bytes);
     // `count` completed sets an hour apart, the newest at `newest`, newest first.
     static QList<CompletedSet> sampleHistory(int count, const QDateTime& newest);
