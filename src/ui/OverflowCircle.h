@@ -9,7 +9,6 @@ class OverflowCircle : public QWidget {
 public:
     explicit OverflowCircle(QWidget* parent = nullptr);
 
-    qint64 count() const { return m_count; }
     void setCount(qint64 count);
     QString text() const;
 

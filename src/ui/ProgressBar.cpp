@@ -18,10 +18,6 @@ ProgressBar::ProgressBar(QWidget* parent)
     connect(m_fill, &SpringAnimation::valueChanged, this, qOverload<>(&QWidget::update));
 }
 
-qreal ProgressBar::fraction() const {
-    return m_fill->target();
-}
-
 void ProgressBar::setFraction(qreal fraction) {
     m_fill->setSpring(fillSpring);
     m_fill->animateTo(fraction);

@@ -10,7 +10,6 @@ class SpringAnimation;
 // gradient fill whose width springs to follow the fraction.
 class ProgressBar : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(qreal fraction READ fraction WRITE setFraction)
 
 public:
     static constexpr int barHeight = 5;
@@ -20,7 +19,6 @@ public:
 
     explicit ProgressBar(QWidget* parent = nullptr);
 
-    qreal fraction() const;
     void setFraction(qreal fraction); // springs from the fill shown now
     void jumpTo(qreal fraction);
     qreal shownFraction() const; // where the fill is at this moment of the animation
