@@ -78,7 +78,6 @@ bool PanelWindow::event(QEvent* event) {
 void PanelWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     m_sinceHidden.start();
-    Q_EMIT panelHidden();
 }
 
 // A window mask rounds the corners with or without a compositor.

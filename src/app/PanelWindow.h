@@ -27,7 +27,6 @@ public:
 
 Q_SIGNALS:
     void panelShown();
-    void panelHidden();
 
 protected:
     bool event(QEvent* event) override;

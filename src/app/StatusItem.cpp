@@ -72,7 +72,6 @@ void StatusItem::useStatusNotifier() {
     if (m_systemTrayIcon)
         m_systemTrayIcon->hide();
     m_host = Host::StatusNotifier;
-    Q_EMIT hostChanged(m_host);
 }
 
 void StatusItem::useSystemTray() {
@@ -84,7 +83,6 @@ void StatusItem::useSystemTray() {
     qCInfo(lcApp).noquote()
         << QStringLiteral("tray item registered after %1 ms (system tray)").arg(msSinceProcessStart());
     m_host = Host::SystemTray;
-    Q_EMIT hostChanged(m_host);
 }
 
 void StatusItem::createSystemTrayIcon() {

@@ -40,7 +40,6 @@ Q_SIGNALS:
     void openRequested();
     void checkForUpdatesRequested();
     void quitRequested();
-    void hostChanged(StatusItem::Host host);
 
 private:
     void buildMenu();
