@@ -26,7 +26,7 @@ run_suite "$root/build"
 
 "$root/fuzz/run.sh" "$root/build-fuzz" 30
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:suppressions=$root/tests/support/asan.supp"
 export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 configure_and_build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DZENTREL_SANITIZE=ON -DZENTREL_BUILD_BENCH=OFF
