@@ -7,11 +7,18 @@
 
 namespace {
 // The file keeps scalars as text; anything else (a list, bytes, a serialised variant) is not
-// a scalar of any kind.
+// a scalar of any kind. A value this process wrote comes back from QSettings' shared in-process
+// cache with the type it was written with, not as text, so those types read as their text.
 std::optional<QString> scalarText(const QVariant& value) {
-    if (value.typeId() != QMetaType::QString)
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Bool:
+        return value.toString();
+    default:
         return std::nullopt;
-    return value.toString();
+    }
 }
 
 std::optional<qint64> parseInteger(const QString& text) {

@@ -122,6 +122,22 @@ private Q_SLOTS:
         QVERIFY(readFile(path).contains("completedHistory=@ByteArray([])"));
     }
 
+    // QSettings shares one cache per file within a process: a second store on the same file sees
+    // what the first wrote with its original types, and must read it like the text on disk.
+    void valuesWrittenInThisProcessReadBack() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("store.conf"));
+        Preferences writer(path);
+        writer.setInteger(PreferenceKeys::pendingSets, 3);
+        writer.setBoolean(PreferenceKeys::soundEnabled, false);
+        writer.setText(PreferenceKeys::exerciseType, QStringLiteral("Squats"));
+        const Preferences reader(path);
+        QCOMPARE(reader.integer(PreferenceKeys::pendingSets), qint64(3));
+        QCOMPARE(reader.boolean(PreferenceKeys::soundEnabled), false);
+        QCOMPARE(reader.text(PreferenceKeys::exerciseType), QStringLiteral("Squats"));
+        QCOMPARE(writer.integer(PreferenceKeys::pendingSets), qint64(3));
+    }
+
     void valuesReadBack_data() {
         QTest::addColumn<QString>("text");
         QTest::addRow("catalogue name") << QStringLiteral("Brain Teaser");
