@@ -7,8 +7,8 @@ namespace Glyphs {
 namespace {
 const QString& family() {
     static const QString name = [] {
-        const int id = QFontDatabase::addApplicationFont(
-            QStringLiteral("/usr/share/fonts/truetype/material-design-icons-iconfont/MaterialIcons-Regular.ttf"));
+        const int id = QFontDatabase::addApplicationFont(QStringLiteral(
+            "/usr/share/fonts/truetype/material-design-icons-iconfont/MaterialIcons-Regular.ttf"));
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         return families.isEmpty() ? QStringLiteral("Material Icons") : families.first();
     }();

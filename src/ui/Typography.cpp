@@ -15,8 +15,8 @@ QFont system(int pixelSize, QFont::Weight weight, qreal tracking) {
 
 QFont rounded(int pixelSize, QFont::Weight weight) {
     static const QString roundedFamily = [] {
-        const QStringList candidates{QStringLiteral("SF Pro Rounded"), QStringLiteral("Nunito"),
-                                     QStringLiteral("Varela Round"),   QStringLiteral("Comfortaa"),
+        const QStringList candidates{QStringLiteral("SF Pro Rounded"),    QStringLiteral("Nunito"),
+                                     QStringLiteral("Varela Round"),      QStringLiteral("Comfortaa"),
                                      QStringLiteral("M PLUS Rounded 1c"), QStringLiteral("Quicksand")};
         const QStringList installed = QFontDatabase::families();
         for (const QString& family : candidates)
