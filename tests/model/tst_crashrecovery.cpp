@@ -1,4 +1,5 @@
 #include "NotificationServerFixture.h"
+#include "StoreSnapshot.h"
 
 #include <QDBusConnection>
 #include <QDir>
@@ -6,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,15 +64,7 @@ class TestCrashRecovery : public QObject {
 public:
     // The store as it is on disk, read through a copy this process has never opened.
     QVariantMap storedValues() {
-        const QString copy = m_home.filePath(QStringLiteral("read%1.conf").arg(++m_reads));
-        if (!QFile::copy(storePath(), copy))
-            return {};
-        const QSettings settings(copy, QSettings::IniFormat);
-        QVariantMap values;
-        const QStringList keys = settings.allKeys();
-        for (const QString& key : keys)
-            values.insert(key, settings.value(key));
-        return values;
+        return storeSnapshot(storePath(), m_home.filePath(QStringLiteral("read%1.conf").arg(++m_reads)));
     }
 
     // Prompts counted over all days; a run may straddle midnight.

@@ -1,9 +1,10 @@
 #include "TrackerHarness.h"
 
+#include "StoreSnapshot.h"
+
 #include <QDBusConnection>
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QTest>
 
 TrackerHarness::TrackerHarness()
@@ -46,14 +47,5 @@ std::unique_ptr<TrackerState> TrackerHarness::makeModel(std::chrono::millisecond
 }
 
 QVariantMap TrackerHarness::storedValues() {
-    // A path QSettings has never seen, so nothing comes from its in-process cache.
-    const QString copy = m_scratch.filePath(QStringLiteral("read%1.conf").arg(++m_reads));
-    if (!QFile::copy(storePath(), copy))
-        return {};
-    const QSettings settings(copy, QSettings::IniFormat);
-    QVariantMap values;
-    const QStringList keys = settings.allKeys();
-    for (const QString& key : keys)
-        values.insert(key, settings.value(key));
-    return values;
+    return storeSnapshot(storePath(), m_scratch.filePath(QStringLiteral("read%1.conf").arg(++m_reads)));
 }
