@@ -12,7 +12,7 @@ run_packages=(
 test_packages=(
     xvfb xauth dbus python3-dbusmock
     libbenchmark-dev clang libclang-rt-14-dev clang-format
-    openbox trayer xdotool x11-utils appstream desktop-file-utils file dpkg-dev strace
+    openbox trayer xdotool x11-utils appstream desktop-file-utils file dpkg-dev strace xdg-utils
 )
 
 wanted=("${run_packages[@]}")
