@@ -44,8 +44,12 @@ void TranscriptTreeWalker::walk(std::string_view root, const Visitor& visit) {
         return;
     m_realRoot = realPath(m_path.c_str());
     const int fd = ::open(m_path.c_str(), directoryOpenFlags);
-    if (fd >= 0)
-        listDirectory(fd, Region::InsideRoot, visit);
+    if (fd < 0)
+        return;
+    // A link to a folder above the root leads back down into it; entered that way it would hand
+    // out every transcript a second time under another path.
+    isFirstVisit(fd);
+    listDirectory(fd, Region::InsideRoot, visit);
 }
 
 // Takes ownership of fd.

@@ -17,7 +17,8 @@ struct dirent;
 // Links to folders are followed, but every real folder is listed at most once, so link loops end:
 // a link to a folder inside the root is skipped (the walk lists that folder under its own path),
 // and folders outside the root are listed only on the first arrival, told apart by device and
-// inode. Only that second case costs a metadata call per folder.
+// inode, the root itself counting as already listed. Only that second case costs a metadata call
+// per folder.
 class TranscriptTreeWalker {
 public:
     // `path` is a buffer the walker reuses: a visitor copies what it wants to keep. `length` is 0

@@ -85,6 +85,7 @@ private Q_SLOTS:
     void discovery_data();
     void discovery();
     void linkLoopsEnd();
+    void linkAboveTheRootCountsOnce();
     void rootMayBeALink();
     void fileLinkIsReadThroughItsTarget();
     void danglingLinkIsReadOnceItsTargetAppears();
@@ -355,6 +356,18 @@ void TestFileWatcher::linkLoopsEnd() {
     QCOMPARE(poll(), 3);
     QCOMPARE(m_watcher->filePositions().size(), 2u);
     QVERIFY(m_watcher->filePositions().contains(key(path(u"a/x.jsonl"_s))));
+}
+
+// A folder link that leads above the root reaches the root again from outside; its transcripts
+// must still be read under one path only.
+void TestFileWatcher::linkAboveTheRootCountsOnce() {
+    QVERIFY(makeLink(m_dir->path(), path(u"a/home"_s)));
+    QVERIFY(writeTo(path(u"p/s.jsonl"_s), QByteArray()));
+    m_watcher->start(root());
+    QVERIFY(writeTo(path(u"p/s.jsonl"_s), prompts(1, 2)));
+    QCOMPARE(poll(), 2);
+    QCOMPARE(m_watcher->filePositions().size(), 1u);
+    QVERIFY(m_watcher->filePositions().contains(key(path(u"p/s.jsonl"_s))));
 }
 
 void TestFileWatcher::rootMayBeALink() {
