@@ -82,8 +82,7 @@ void NotificationManager::requestPermission() {
         reportAuthError(*failure);
         return;
     }
-    whenFinished(m_server->GetCapabilities(), this,
-                 [this](const QDBusPendingCall& call) { takeCapabilities(call); });
+    askCapabilities(true);
 }
 
 void NotificationManager::sendSetAlert(qint64 pendingSets, qint64 totalPrompts, qint64 reps,
@@ -93,6 +92,11 @@ void NotificationManager::sendSetAlert(qint64 pendingSets, qint64 totalPrompts, 
     if (const std::optional<QString> failure = busFailure()) {
         qCDebug(lcAlerts) << "Set alert not posted:" << *failure;
         return;
+    }
+    // A server that started after permission was asked has not said yet whether it plays sounds.
+    // Asked before the alert is posted, its answer is in by the time the alert's is.
+    if (soundEnabled && !m_capabilities) {
+        askCapabilities(false);
     }
     whenFinished(
         m_server->Notify(applicationName, newNotification, applicationId, alert.title, alert.body,
@@ -109,11 +113,18 @@ std::optional<QString> NotificationManager::busFailure() const {
     return bus.lastError().message();
 }
 
-void NotificationManager::takeCapabilities(const QDBusPendingReply<QStringList>& reply) {
-    if (reply.isError()) {
-        reportAuthError(reply.error().message());
-    } else {
+// Only the permission request reports a failure; a later question about sound fails quietly.
+void NotificationManager::askCapabilities(bool reportFailure) {
+    whenFinished(m_server->GetCapabilities(), this, [this, reportFailure](const QDBusPendingCall& call) {
+        takeCapabilities(call, reportFailure);
+    });
+}
+
+void NotificationManager::takeCapabilities(const QDBusPendingReply<QStringList>& reply, bool reportFailure) {
+    if (!reply.isError()) {
         m_capabilities = reply.value();
+    } else if (reportFailure) {
+        reportAuthError(reply.error().message());
     }
 }
 

@@ -37,7 +37,8 @@ Q_SIGNALS:
 
 private:
     std::optional<QString> busFailure() const;
-    void takeCapabilities(const QDBusPendingReply<QStringList>& reply);
+    void askCapabilities(bool reportFailure);
+    void takeCapabilities(const QDBusPendingReply<QStringList>& reply, bool reportFailure);
     void takePosted(const QDBusPendingReply<uint>& reply, bool soundEnabled);
     void handleAction(uint id, const QString& actionKey);
     void forget(uint id);

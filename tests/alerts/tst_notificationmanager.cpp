@@ -220,7 +220,7 @@ private Q_SLOTS:
         QTest::newRow("server plays the sound") << withSound << true << true << 0;
         QTest::newRow("server without sound") << silent << true << true << 1;
         QTest::newRow("server without sound, sound off") << silent << true << false << 0;
-        QTest::newRow("capabilities never asked") << silent << false << true << 0;
+        QTest::newRow("capabilities asked along with the alert") << silent << false << true << 1;
     }
 
     void soundFallback() {
@@ -247,6 +247,29 @@ private Q_SLOTS:
 
         QCOMPARE(attempts.count(), playedOurselves);
         QCOMPARE(output.text(), QByteArray());
+    }
+
+    // A server that started after the permission request, as one launched late at login does, still
+    // gets our own sound when it plays none.
+    void serverStartedAfterThePermissionRequest() {
+        m_server.stop();
+        CountingManager counting(QDBusConnection::sessionBus());
+        auto* sound = counting.manager.findChild<AlertSound*>();
+        QVERIFY(sound);
+        QSignalSpy attempts(sound, &AlertSound::attempted);
+        StdoutCapture output;
+        QVERIFY(output.isActive());
+        counting.manager.requestPermission();
+        QTRY_VERIFY(output.text().startsWith("Notification auth error: "));
+
+        QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+        m_server.setCapabilities({QStringLiteral("actions"), QStringLiteral("body")});
+        const uint id = post(counting.manager);
+        QVERIFY(id != 0);
+        m_server.emitActionInvoked(id, markComplete);
+        QTRY_COMPARE(counting.completions, 1);
+
+        QCOMPARE(attempts.count(), 1);
     }
 
     void sharedInstanceUsesTheSessionBus() {
