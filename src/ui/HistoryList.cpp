@@ -7,6 +7,7 @@
 #include "PanelLabel.h"
 #include "Typography.h"
 
+#include <QTimeZone>
 #include <QVBoxLayout>
 
 namespace {
@@ -42,6 +43,12 @@ HistoryList::HistoryList(QWidget* parent)
 }
 
 void HistoryList::setEntries(const QList<CompletedSet>& entries, const QLocale& locale) {
+    const QByteArray timeZone = QTimeZone::systemTimeZoneId();
+    if (entries == m_entries && locale == m_locale && timeZone == m_timeZone)
+        return;
+    m_entries = entries;
+    m_locale = locale;
+    m_timeZone = timeZone;
     clearRows();
     for (qsizetype index = 0; index < entries.size(); ++index) {
         if (index > 0)

@@ -2,6 +2,7 @@
 
 #include "CompletedSet.h"
 
+#include <QByteArray>
 #include <QLocale>
 #include <QWidget>
 
@@ -16,10 +17,16 @@ class HistoryList : public QWidget {
 public:
     explicit HistoryList(QWidget* parent = nullptr);
 
+    // Rebuilds the rows only when the entries, the locale or the time zone differ from what
+    // they show, so showing the tab again costs nothing while the history stands still.
     void setEntries(const QList<CompletedSet>& entries, const QLocale& locale);
 
 private:
     void clearRows();
+
+    QList<CompletedSet> m_entries;
+    QLocale m_locale;
+    QByteArray m_timeZone;
 
     CardFrame* m_emptyCard;
     CardFrame* m_listCard;

@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void heatmapFollowsPrompts();
     void heatmapStartsOnTheLocalesFirstWeekday();
     void showingAgainCatchesUpWithTheClock();
+    void showingAgainKeepsUnchangedHistoryRows();
     void longHistoryScrolls();
 
 private:
@@ -230,6 +232,38 @@ void ActivityTabTest::showingAgainCatchesUpWithTheClock() {
     QCOMPARE(heatmap->weeks().last().last(), harnessDay.addDays(2));
     QCOMPARE(heatmap->weeks().last().size(), 2);
     QCOMPARE(heatmap->weeks().first().first(), QDate(2026, 1, 11));
+}
+
+// Reopening the panel on this tab must not tear down and rebuild fifty rows when nothing in them
+// changed; a new entry or another locale does rebuild them.
+void ActivityTabTest::showingAgainKeepsUnchangedHistoryRows() {
+    completeSets(2, 10);
+    m_tab->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tab.get()));
+    QList<QPointer<HistoryRow>> before;
+    for (HistoryRow* row : rows())
+        before.append(row);
+    QCOMPARE(before.size(), 2);
+
+    m_tab->hide();
+    m_tab->show();
+    QCOMPARE(rows().size(), 2);
+    for (const QPointer<HistoryRow>& row : before) {
+        QVERIFY(row);
+        QVERIFY(rows().contains(row.data()));
+    }
+    QCOMPARE(before.first()->timeText(), QStringLiteral("9:30 AM"));
+
+    m_tab->hide();
+    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    m_tab->show();
+    QCOMPARE(rows().size(), 2);
+    QVERIFY(!before.first());
+    QCOMPARE(rows().first()->timeText(), QStringLiteral("09:30"));
+
+    completeSets(1, 15);
+    QCOMPARE(rows().size(), 3);
+    QCOMPARE(rows().first()->summaryText(), QStringLiteral("15 pushups"));
 }
 
 void ActivityTabTest::longHistoryScrolls() {
