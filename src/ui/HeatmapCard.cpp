@@ -18,7 +18,8 @@ constexpr int monthFontSize = 7;
 
 HeatmapCard::HeatmapCard(QWidget* parent)
     : QWidget(parent)
-    , m_monthFont(Typography::system(monthFontSize, QFont::Medium)) {
+    , m_monthFont(Typography::system(monthFontSize, QFont::Medium))
+    , m_monthRowHeight(QFontMetrics(m_monthFont).height()) {
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -47,27 +48,23 @@ qreal HeatmapCard::cellSize(int width) const {
     return std::max<qreal>(minimumCellSize, qreal(width - 2 * padding - spacing * (columns - 1)) / columns);
 }
 
-int HeatmapCard::monthRowHeight() const {
-    return QFontMetrics(m_monthFont).height();
-}
-
 qreal HeatmapCard::columnLeft(int column) const {
     return padding + column * (cellSize(width()) + spacing);
 }
 
 QRectF HeatmapCard::cellRect(int column, int row) const {
     const qreal size = cellSize(width());
-    const qreal top = padding + monthRowHeight() + spacing + row * (size + spacing);
+    const qreal top = padding + m_monthRowHeight + spacing + row * (size + spacing);
     return {columnLeft(column), top, size, size};
 }
 
 QRectF HeatmapCard::monthLabelRect(int column) const {
-    return {columnLeft(column), qreal(padding), cellSize(width()), qreal(monthRowHeight())};
+    return {columnLeft(column), qreal(padding), cellSize(width()), qreal(m_monthRowHeight)};
 }
 
 int HeatmapCard::heightForWidth(int width) const {
     const int rows = HeatmapCalendar::daysPerWeek;
-    return qCeil(2 * padding + monthRowHeight() + spacing + rows * cellSize(width) + (rows - 1) * spacing);
+    return qCeil(2 * padding + m_monthRowHeight + spacing + rows * cellSize(width) + (rows - 1) * spacing);
 }
 
 QSize HeatmapCard::sizeHint() const {

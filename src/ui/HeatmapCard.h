@@ -43,7 +43,6 @@ protected:
 
 private:
     qreal cellSize(int width) const;
-    int monthRowHeight() const;
     qreal columnLeft(int column) const;
     void paintMonthLabels(QPainter& painter) const;
     void paintCells(QPainter& painter) const;
@@ -53,4 +52,5 @@ private:
     QStringList m_monthLabels;
     QLocale m_locale;
     QFont m_monthFont;
+    int m_monthRowHeight; // of m_monthFont, measured once: cell geometry is asked for per cell
 };

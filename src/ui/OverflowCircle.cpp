@@ -26,17 +26,14 @@ OverflowCircle::OverflowCircle(QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("overflowCircle"));
     setFixedSize(sizeHint());
-    setCount(m_count);
+    setCount(1);
 }
 
 void OverflowCircle::setCount(qint64 count) {
-    m_count = count;
+    m_text = QLatin1Char('+') + QString::number(count);
+    m_font = fittingFont(m_text, sizeHint().width());
     setAccessibleName(QStringLiteral("%1 more sets owed").arg(count));
     update();
-}
-
-QString OverflowCircle::text() const {
-    return QLatin1Char('+') + QString::number(m_count);
 }
 
 // Same slot as a set circle, so the row's rhythm does not change at the overflow.
@@ -50,7 +47,7 @@ void OverflowCircle::paintEvent(QPaintEvent*) {
     CirclePainter::paint(painter, slot.center(), SetCircle::diameter,
                          Palette::withAlpha(Palette::accentCyan, 0.1),
                          Palette::withAlpha(Palette::accentCyan, 0.4));
-    painter.setFont(fittingFont(text(), slot.width()));
+    painter.setFont(m_font);
     painter.setPen(Palette::withAlpha(Palette::accentCyan, 0.7));
-    painter.drawText(slot, Qt::AlignCenter, text());
+    painter.drawText(slot, Qt::AlignCenter, m_text);
 }

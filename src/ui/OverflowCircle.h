@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 
 // Stands for the owed sets beyond the circles drawn: "+n" on a faint disc. Not interactive.
@@ -10,7 +11,8 @@ public:
     explicit OverflowCircle(QWidget* parent = nullptr);
 
     void setCount(qint64 count);
-    QString text() const;
+    QString text() const { return m_text; }
+    QFont textFont() const { return m_font; } // eleven points, or less when the count is long
 
     QSize sizeHint() const override;
 
@@ -18,5 +20,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    qint64 m_count = 1;
+    QString m_text;
+    QFont m_font;
 };

@@ -29,7 +29,7 @@ void PromptCountView::setValues(qint64 count, qint64 limit) {
     m_countText = countText;
     m_limitText = limitText;
     setAccessibleName(m_countText + m_limitText);
-    update();
+    relayout();
 }
 
 qreal PromptCountView::fitScale() const {
@@ -47,22 +47,33 @@ QSize PromptCountView::minimumSizeHint() const {
 }
 
 void PromptCountView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(m_countFont);
+    painter.setPen(Qt::white);
+    painter.drawText(m_countOrigin, m_countText);
+    painter.setFont(m_limitFont);
+    painter.setPen(Palette::mutedGrey);
+    painter.drawText(m_limitOrigin, m_limitText);
+}
+
+void PromptCountView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    relayout();
+}
+
+void PromptCountView::relayout() {
     const qreal scale = fitScale();
-    const QFontMetricsF countMetrics(scaledFont(countSize, scale));
-    const QFontMetricsF limitMetrics(scaledFont(limitSize, scale));
+    m_countFont = scaledFont(countSize, scale);
+    m_limitFont = scaledFont(limitSize, scale);
+    const QFontMetricsF countMetrics(m_countFont);
+    const QFontMetricsF limitMetrics(m_limitFont);
     const qreal countWidth = countMetrics.horizontalAdvance(m_countText);
     const qreal limitWidth = limitMetrics.horizontalAdvance(m_limitText);
     const qreal left = (width() - countWidth - limitWidth) / 2;
-
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(scaledFont(countSize, scale));
-    painter.setPen(Qt::white);
-    painter.drawText(QPointF(left, height() - countMetrics.descent()), m_countText);
-    painter.setFont(scaledFont(limitSize, scale));
-    painter.setPen(Palette::mutedGrey);
-    const qreal limitBaseline = height() - limitLift * scale - limitMetrics.descent();
-    painter.drawText(QPointF(left + countWidth, limitBaseline), m_limitText);
+    m_countOrigin = QPointF(left, height() - countMetrics.descent());
+    m_limitOrigin = QPointF(left + countWidth, height() - limitLift * scale - limitMetrics.descent());
+    update();
 }
 
 qreal PromptCountView::naturalWidth() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QPointF>
 #include <QWidget>
 
 // The big "7/10" of the progress card: the count in the large rounded face and "/" with the limit
@@ -26,10 +28,17 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     qreal naturalWidth() const;
+    // Fits the fonts to the width and places both texts; painting only draws what this decided.
+    void relayout();
 
     QString m_countText;
     QString m_limitText;
+    QFont m_countFont;
+    QFont m_limitFont;
+    QPointF m_countOrigin;
+    QPointF m_limitOrigin;
 };

@@ -21,6 +21,16 @@
 #include <limits>
 #include <memory>
 
+namespace {
+// White and grey digits on the dark panel: whether any pixel of column x is light.
+bool hasInkInColumn(const QImage& image, int x) {
+    for (int y = 0; y < image.height(); ++y)
+        if (qRed(image.pixel(x, y)) > 128)
+            return true;
+    return false;
+}
+} // namespace
+
 // The set tab on a real model in a temporary home. Animations jump to their end unless a test
 // is about one; the 0.35 s completion delay is always real.
 class SetTabTest : public QObject {
@@ -44,6 +54,9 @@ private Q_SLOTS:
     void lastPromptOfASetWrapsToEmpty();
     void limitBelowOneWaits();
     void sixDigitCountIsNotClipped();
+    void countRefitsWhenTheCardNarrows();
+    void longOverflowCountFitsItsCircle_data();
+    void longOverflowCountFitsItsCircle();
     void owedCardFollowsPendingSets_data();
     void owedCardFollowsPendingSets();
 
@@ -271,18 +284,47 @@ void SetTabTest::sixDigitCountIsNotClipped() {
 
     // White and grey digits on the dark panel: some must show, none may touch either edge.
     const QImage image = countView->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const auto inkInColumn = [&image](int x) {
-        for (int y = 0; y < image.height(); ++y)
-            if (qRed(image.pixel(x, y)) > 128)
-                return true;
-        return false;
-    };
     bool anyInk = false;
     for (int x = 0; x < image.width(); ++x)
-        anyInk = anyInk || inkInColumn(x);
+        anyInk = anyInk || hasInkInColumn(image, x);
     QVERIFY(anyInk);
-    QVERIFY(!inkInColumn(0));
-    QVERIFY(!inkInColumn(image.width() - 1));
+    QVERIFY(!hasInkInColumn(image, 0));
+    QVERIFY(!hasInkInColumn(image, image.width() - 1));
+}
+
+// The count is fitted when its width changes, not only when its values do.
+void SetTabTest::countRefitsWhenTheCardNarrows() {
+    open(123456, 0);
+    m_state->setPromptLimit(1000000);
+    auto* countView = m_tab->findChild<PromptCountView*>(QStringLiteral("promptCount"));
+    const qreal wideScale = countView->fitScale();
+    countView->setMinimumWidth(0);
+    countView->setFixedWidth(countView->width() / 2);
+    QTRY_COMPARE(countView->width(), countView->maximumWidth());
+    QVERIFY(countView->fitScale() < wideScale);
+
+    const QImage image = countView->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!hasInkInColumn(image, 0));
+    QVERIFY(!hasInkInColumn(image, image.width() - 1));
+    QVERIFY(hasInkInColumn(image, image.width() / 2));
+}
+
+void SetTabTest::longOverflowCountFitsItsCircle_data() {
+    QTest::addColumn<qint64>("pendingSets");
+    QTest::addColumn<bool>("shrinks");
+    QTest::newRow("+8") << qint64(12) << false;
+    QTest::newRow("+1000000") << qint64(1000004) << true;
+}
+
+void SetTabTest::longOverflowCountFitsItsCircle() {
+    QFETCH(qint64, pendingSets);
+    QFETCH(bool, shrinks);
+    open(0, pendingSets);
+    const auto* overflowCircle = m_tab->findChild<OverflowCircle*>(QStringLiteral("overflowCircle"));
+    QCOMPARE(overflowCircle->text(), QStringLiteral("+%1").arg(pendingSets - OwedCard::maxDrawnCircles));
+    const QFont font = overflowCircle->textFont();
+    QCOMPARE(font.pixelSize() < 11, shrinks);
+    QVERIFY(QFontMetricsF(font).horizontalAdvance(overflowCircle->text()) <= overflowCircle->width());
 }
 
 void SetTabTest::owedCardFollowsPendingSets_data() {
