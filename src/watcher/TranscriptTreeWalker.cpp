@@ -112,14 +112,16 @@ void TranscriptTreeWalker::visitUntyped(int directoryFd, const char* name, Regio
 }
 
 // A link counts as what it leads to. One that leads nowhere (yet) is a file that cannot be read, so
-// a transcript link whose target appears later is read from its start.
+// a transcript link whose target appears later is read from its start. A link to a transcript in
+// the root's own tree is passed over: the walk finds that file under its own path, and reading it
+// twice would count its prompts twice.
 void TranscriptTreeWalker::visitLink(int directoryFd, const char* name, const Visitor& visit) {
     struct stat status;
     const bool resolved = ::fstatat(directoryFd, name, &status, 0) == 0;
     if (resolved && S_ISDIR(status.st_mode)) {
-        if (!isInsideRoot(name))
+        if (targetInsideRoot(name).empty())
             descend(directoryFd, name, Region::OutsideRoot, visit);
-    } else if (isTranscriptName(name)) {
+    } else if (isTranscriptName(name) && !(resolved && leadsToTranscriptInsideRoot(name))) {
         visitFile(name, resolved ? regularFileLength(status) : 0, visit);
     }
 }
@@ -139,17 +141,22 @@ void TranscriptTreeWalker::descend(int directoryFd, const char* name, Region reg
     m_path.resize(parentLength);
 }
 
-// Whether the folder the named link leads to lies in the root's own tree.
-bool TranscriptTreeWalker::isInsideRoot(const char* name) {
+// The real path the named link leads to when that lies in the root's own tree; empty otherwise.
+std::string TranscriptTreeWalker::targetInsideRoot(const char* name) {
     const std::size_t parentLength = enter(name);
-    const std::string target = realPath(m_path.c_str());
+    std::string target = realPath(m_path.c_str());
     m_path.resize(parentLength);
     if (m_realRoot.empty() || target.empty())
-        return false;
-    if (m_realRoot == "/")
-        return true;
-    return target.starts_with(m_realRoot) &&
-           (target.size() == m_realRoot.size() || target[m_realRoot.size()] == '/');
+        return {};
+    const bool inside =
+        m_realRoot == "/" || (target.starts_with(m_realRoot) &&
+                              (target.size() == m_realRoot.size() || target[m_realRoot.size()] == '/'));
+    return inside ? target : std::string();
+}
+
+bool TranscriptTreeWalker::leadsToTranscriptInsideRoot(const char* name) {
+    const std::string target = targetInsideRoot(name);
+    return isTranscriptName(std::string_view(target).substr(target.rfind('/') + 1));
 }
 
 bool TranscriptTreeWalker::isFirstVisit(int fd) {

@@ -12,7 +12,8 @@ struct dirent;
 
 // Finds the transcript files (names ending in ".jsonl") below a root, depth first in listing order,
 // and hands each one's path and length to a visitor. Lengths come from file metadata, so a walk
-// reads no file content. Whatever cannot be listed or examined is passed over silently.
+// reads no file content. Whatever cannot be listed or examined is passed over silently. A link to
+// a transcript inside the root is passed over too: the file is handed out under its own path.
 //
 // Links to folders are followed, but every real folder is listed at most once, so link loops end:
 // a link to a folder inside the root is skipped (the walk lists that folder under its own path),
@@ -45,7 +46,8 @@ private:
     void visitLink(int directoryFd, const char* name, const Visitor& visit);
     void visitFile(const char* name, std::int64_t length, const Visitor& visit);
     void descend(int directoryFd, const char* name, Region region, const Visitor& visit);
-    bool isInsideRoot(const char* name);
+    std::string targetInsideRoot(const char* name);
+    bool leadsToTranscriptInsideRoot(const char* name);
     bool isFirstVisit(int fd);
     std::size_t enter(const char* name);
 

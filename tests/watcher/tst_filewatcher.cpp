@@ -88,6 +88,7 @@ private Q_SLOTS:
     void linkAboveTheRootCountsOnce();
     void rootMayBeALink();
     void fileLinkIsReadThroughItsTarget();
+    void linkToATranscriptInsideTheRootCountsOnce();
     void danglingLinkIsReadOnceItsTargetAppears();
     void unreadableFileIsReadOnceReadable();
     void unlistableFolderIsPassedOver();
@@ -389,6 +390,22 @@ void TestFileWatcher::fileLinkIsReadThroughItsTarget() {
 
     QVERIFY(writeTo(target, prompts(3, 1)));
     QCOMPARE(poll(), 1);
+}
+
+// The transcript is read under its own path only; a link to a file that is not named like a
+// transcript is the only way to it, so that one is read through the link.
+void TestFileWatcher::linkToATranscriptInsideTheRootCountsOnce() {
+    QVERIFY(writeTo(path(u"p/a.jsonl"_s), QByteArray()));
+    QVERIFY(writeTo(path(u"p/notes.txt"_s), QByteArray()));
+    QVERIFY(makeLink(u"../p/a.jsonl"_s, path(u"q/b.jsonl"_s)));
+    QVERIFY(makeLink(u"../p/notes.txt"_s, path(u"q/c.jsonl"_s)));
+    m_watcher->start(root());
+    QVERIFY(writeTo(path(u"p/a.jsonl"_s), prompts(1, 2)));
+    QVERIFY(writeTo(path(u"p/notes.txt"_s), prompts(3, 1)));
+    QCOMPARE(poll(), 3);
+    QVERIFY(m_watcher->filePositions().contains(key(path(u"p/a.jsonl"_s))));
+    QVERIFY(!m_watcher->filePositions().contains(key(path(u"q/b.jsonl"_s))));
+    QVERIFY(m_watcher->filePositions().contains(key(path(u"q/c.jsonl"_s))));
 }
 
 // A link whose target is missing cannot be read: it enters at position 0, and everything its
