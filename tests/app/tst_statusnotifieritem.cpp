@@ -332,12 +332,21 @@ private Q_SLOTS:
         waitForStatusNotifier(item);
         Updater& updater = harness.delegate().updater();
         updater.setFeedUrl(QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml"))); // nothing listens there
+        updater.setTimeout(std::chrono::seconds(2)); // ends the check even where something does
         QSignalSpy states(&updater, &Updater::stateChanged);
+        // Watched before the click: the refusal often arrives while the menu call is still turning
+        // this thread's event loop, and a spy made after it would wait for a signal already gone.
+        QSignalSpy finished(&updater, &Updater::checkFinished);
         callMenu(item, QStringLiteral("Event"),
                  {2, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)), 0u});
         QTRY_VERIFY(!states.isEmpty());
         QCOMPARE(states.constFirst().constFirst().value<Updater::State>(), Updater::State::Checking);
         QVERIFY(updater.dialog() && updater.dialog()->isVisible());
+
+        QVERIFY(!finished.isEmpty() || finished.wait());
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(updater.result().state, Updater::State::Failed);
+        QVERIFY(updater.dialog()->isVisible());
     }
 };
 
