@@ -67,10 +67,25 @@ void AppDelegate::showPanel(const std::optional<QRect>& anchor) {
 
 // The title follows every counter and the prompts-per-set setting without waiting for a prompt.
 void AppDelegate::observeState() {
-    connect(&m_state, &TrackerState::pendingSetsChanged, this, &AppDelegate::updateStatusItem);
-    connect(&m_state, &TrackerState::promptsThisSetChanged, this, &AppDelegate::updateStatusItem);
-    connect(&m_state, &TrackerState::promptLimitChanged, this, &AppDelegate::updateStatusItem);
+    connect(&m_state, &TrackerState::pendingSetsChanged, this, &AppDelegate::scheduleStatusUpdate);
+    connect(&m_state, &TrackerState::promptsThisSetChanged, this, &AppDelegate::scheduleStatusUpdate);
+    connect(&m_state, &TrackerState::promptLimitChanged, this, &AppDelegate::scheduleStatusUpdate);
     updateStatusItem();
+}
+
+// The prompt that makes a set owed changes the progress before the owed count; refreshing once
+// the operation is over keeps its passing " 0/10" from reaching the tray host.
+void AppDelegate::scheduleStatusUpdate() {
+    if (m_statusUpdatePending)
+        return;
+    m_statusUpdatePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_statusUpdatePending = false;
+            updateStatusItem();
+        },
+        Qt::QueuedConnection);
 }
 
 void AppDelegate::updateStatusItem() {

@@ -39,6 +39,7 @@ private:
     void buildStatusItem();
     void buildPanel();
     void observeState();
+    void scheduleStatusUpdate();
     void updateStatusItem();
     void checkForUpdates();
 
@@ -48,4 +49,5 @@ private:
     std::unique_ptr<StatusItem> m_statusItem;
     std::unique_ptr<PanelWindow> m_panel;
     PopoverView* m_popoverView = nullptr; // owned by m_panel
+    bool m_statusUpdatePending = false;
 };

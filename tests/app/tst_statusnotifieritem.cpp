@@ -169,6 +169,26 @@ private Q_SLOTS:
         QCOMPARE(toolTip.description, QStringLiteral("2"));
     }
 
+    // The prompt that makes a set owed also resets the progress; the host sees only the outcome.
+    void anOwedSetReachesTheHostAsOneTitle() {
+        DelegateHarness harness(QDBusConnection::sessionBus());
+        const StatusItem& item = *harness.delegate().statusItem();
+        waitForStatusNotifier(item);
+        TrackerState& state = harness.state();
+        state.setPromptLimit(2);
+        state.recordPrompt();
+        // Read back over the bus, so the label for " 1/2" has gone out before the host listens.
+        QTRY_COMPARE(itemProperties(item).value(QStringLiteral("Title")).toString(), QStringLiteral(" 1/2"));
+        HostSignals recorder;
+        connectHostSignal(item, "XAyatanaNewLabel", SLOT(onNewLabel(QString, QString)), recorder);
+        connectHostSignal(item, "NewTitle", SLOT(onNewTitle()), recorder);
+
+        state.recordPrompt();
+        QTRY_COMPARE(itemProperties(item).value(QStringLiteral("Title")).toString(), QStringLiteral(" 1"));
+        QTRY_COMPARE(recorder.newTitles, 1);
+        QCOMPARE(recorder.labels, (QList<QStringList>{{QStringLiteral(" 1"), QStringLiteral(" 1")}}));
+    }
+
     void signalsLabelAndIconChanges() {
         StatusItem item(QDBusConnection::sessionBus());
         item.setStatus(QStringLiteral(" 3/10"), 0);
