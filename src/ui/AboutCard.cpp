@@ -78,6 +78,7 @@ QWidget* AboutCard::linksRow() {
                          {QStringLiteral("Buy me a coffee"), Typography::system(12, QFont::Medium)}},
                         amber, row);
     donate->setRunSpacing(5);
+    donate->setLastRunElidable();
     donate->setObjectName(QStringLiteral("donationButton"));
     donate->setAccessibleName(QStringLiteral("Buy me a coffee"));
     QHBoxLayout* layout = rowLayout(row, -1);

@@ -14,7 +14,8 @@ constexpr qreal focusRingRadius = 6;
 PlainButton::PlainButton(QList<Run> runs, const QColor& colour, QWidget* parent)
     : QAbstractButton(parent)
     , m_runs(std::move(runs))
-    , m_colour(colour) {
+    , m_colour(colour)
+    , m_lastRunShown(m_runs.isEmpty() ? QString() : m_runs.last().text) {
     setFocusPolicy(Qt::TabFocus);
 }
 
@@ -25,6 +26,7 @@ void PlainButton::setColour(const QColor& colour) {
 
 void PlainButton::setRunSpacing(int spacing) {
     m_runSpacing = spacing;
+    elideLastRun();
     updateGeometry();
     update();
 }
@@ -32,6 +34,12 @@ void PlainButton::setRunSpacing(int spacing) {
 void PlainButton::setContentAlignment(Qt::Alignment alignment) {
     m_alignment = alignment;
     update();
+}
+
+void PlainButton::setLastRunElidable() {
+    m_lastRunElidable = true;
+    setSizePolicy(QSizePolicy::Preferred, sizePolicy().verticalPolicy());
+    updateGeometry();
 }
 
 int PlainButton::runWidth(const Run& run) const {
@@ -46,11 +54,20 @@ int PlainButton::contentWidth() const {
 }
 
 int PlainButton::contentLeft() const {
+    const int shownWidth = std::min(contentWidth(), width());
     if (m_alignment & Qt::AlignLeft)
         return 0;
     if (m_alignment & Qt::AlignRight)
-        return width() - contentWidth();
-    return (width() - contentWidth()) / 2;
+        return width() - shownWidth;
+    return (width() - shownWidth) / 2;
+}
+
+void PlainButton::elideLastRun() {
+    if (m_runs.isEmpty())
+        return;
+    const Run& last = m_runs.last();
+    const int roomForLast = width() - (contentWidth() - runWidth(last));
+    m_lastRunShown = QFontMetrics(last.font).elidedText(last.text, Qt::ElideRight, roomForLast);
 }
 
 QSize PlainButton::sizeHint() const {
@@ -61,17 +78,30 @@ QSize PlainButton::sizeHint() const {
 }
 
 QSize PlainButton::minimumSizeHint() const {
-    return sizeHint();
+    if (!m_lastRunElidable || m_runs.isEmpty())
+        return sizeHint();
+    const Run& last = m_runs.last();
+    const int ellipsisWidth = QFontMetrics(last.font).horizontalAdvance(QChar(0x2026));
+    return {contentWidth() - runWidth(last) + ellipsisWidth, sizeHint().height()};
+}
+
+void PlainButton::resizeEvent(QResizeEvent* event) {
+    QAbstractButton::resizeEvent(event);
+    elideLastRun();
 }
 
 void PlainButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(m_colour);
     int left = contentLeft();
-    for (const Run& run : m_runs) {
-        const int width = runWidth(run);
+    for (qsizetype index = 0; index < m_runs.size(); ++index) {
+        const Run& run = m_runs[index];
+        const bool last = index == m_runs.size() - 1;
+        const int width = last ? this->width() - left : runWidth(run);
         painter.setFont(run.font);
-        painter.drawText(QRect(left, 0, width, height()), Qt::AlignCenter, run.text);
+        painter.drawText(QRect(left, 0, width, height()),
+                         last ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter,
+                         last ? m_lastRunShown : run.text);
         left += width + m_runSpacing;
     }
     FocusRing::paint(painter, *this, rect(), focusRingRadius);

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void outOfRangeIndexShowsTheSetTab();
     void tabChangeAnimatesIconsAndContentTogether();
     void headerStaysWhileContentScrolls();
+    void scrollingTabsFitThePanelWidth();
     void tabButtonsWorkFromTheKeyboard();
     void circleStateLivesInTheView();
     void checkForUpdatesIsForwarded();
@@ -197,6 +198,22 @@ void PopoverViewTest::headerStaysWhileContentScrolls() {
         QVERIFY(area->widget()->y() < 0);           // the content moved up beneath the header...
         QCOMPARE(header->geometry(), headerBefore); // ...which stayed where it was
         QVERIFY(area->mapTo(m_view.get(), QPoint(0, 0)).y() > headerBefore.bottom());
+    }
+}
+
+// Nothing may stick out sideways: the scroll areas only scroll vertically, so a tab wider than
+// its viewport would lose its right padding and clip its content.
+void PopoverViewTest::scrollingTabsFitThePanelWidth() {
+    for (const int tab : {1, 2}) {
+        m_view->selectTab(tab);
+        auto* area = qobject_cast<QScrollArea*>(shownPage());
+        QVERIFY(area);
+        QTRY_VERIFY(area->verticalScrollBar()->maximum() > 0);
+        QVERIFY2(area->widget()->width() <= area->viewport()->width(),
+                 qPrintable(QStringLiteral("tab %1 is %2 wide in a %3 wide viewport")
+                                .arg(tab)
+                                .arg(area->widget()->width())
+                                .arg(area->viewport()->width())));
     }
 }
 
