@@ -78,7 +78,9 @@ QWidget* AboutCard::linksRow() {
                          {QStringLiteral("Buy me a coffee"), Typography::system(12, QFont::Medium)}},
                         amber, row);
     donate->setRunSpacing(5);
-    donate->setLastRunElidable();
+    // Both links give way a little together where the system font is too wide for the row.
+    check->setShrinkable();
+    donate->setShrinkable();
     donate->setObjectName(QStringLiteral("donationButton"));
     donate->setAccessibleName(QStringLiteral("Buy me a coffee"));
     QHBoxLayout* layout = rowLayout(row, -1);

@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 #include <utility>
 
@@ -14,8 +15,7 @@ constexpr qreal focusRingRadius = 6;
 PlainButton::PlainButton(QList<Run> runs, const QColor& colour, QWidget* parent)
     : QAbstractButton(parent)
     , m_runs(std::move(runs))
-    , m_colour(colour)
-    , m_lastRunShown(m_runs.isEmpty() ? QString() : m_runs.last().text) {
+    , m_colour(colour) {
     setFocusPolicy(Qt::TabFocus);
 }
 
@@ -26,7 +26,6 @@ void PlainButton::setColour(const QColor& colour) {
 
 void PlainButton::setRunSpacing(int spacing) {
     m_runSpacing = spacing;
-    elideLastRun();
     updateGeometry();
     update();
 }
@@ -36,10 +35,15 @@ void PlainButton::setContentAlignment(Qt::Alignment alignment) {
     update();
 }
 
-void PlainButton::setLastRunElidable() {
-    m_lastRunElidable = true;
+void PlainButton::setShrinkable() {
+    m_shrinkable = true;
     setSizePolicy(QSizePolicy::Preferred, sizePolicy().verticalPolicy());
     updateGeometry();
+}
+
+qreal PlainButton::labelScale() const {
+    const int needed = contentWidth();
+    return needed > width() && needed > 0 ? qreal(width()) / needed : 1.0;
 }
 
 int PlainButton::runWidth(const Run& run) const {
@@ -54,20 +58,11 @@ int PlainButton::contentWidth() const {
 }
 
 int PlainButton::contentLeft() const {
-    const int shownWidth = std::min(contentWidth(), width());
     if (m_alignment & Qt::AlignLeft)
         return 0;
     if (m_alignment & Qt::AlignRight)
-        return width() - shownWidth;
-    return (width() - shownWidth) / 2;
-}
-
-void PlainButton::elideLastRun() {
-    if (m_runs.isEmpty())
-        return;
-    const Run& last = m_runs.last();
-    const int roomForLast = width() - (contentWidth() - runWidth(last));
-    m_lastRunShown = QFontMetrics(last.font).elidedText(last.text, Qt::ElideRight, roomForLast);
+        return width() - contentWidth();
+    return (width() - contentWidth()) / 2;
 }
 
 QSize PlainButton::sizeHint() const {
@@ -78,31 +73,29 @@ QSize PlainButton::sizeHint() const {
 }
 
 QSize PlainButton::minimumSizeHint() const {
-    if (!m_lastRunElidable || m_runs.isEmpty())
-        return sizeHint();
-    const Run& last = m_runs.last();
-    const int ellipsisWidth = QFontMetrics(last.font).horizontalAdvance(QChar(0x2026));
-    return {contentWidth() - runWidth(last) + ellipsisWidth, sizeHint().height()};
-}
-
-void PlainButton::resizeEvent(QResizeEvent* event) {
-    QAbstractButton::resizeEvent(event);
-    elideLastRun();
+    const QSize natural = sizeHint();
+    if (!m_shrinkable)
+        return natural;
+    return {qCeil(natural.width() * minimumLabelScale), natural.height()};
 }
 
 void PlainButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(m_colour);
-    int left = contentLeft();
-    for (qsizetype index = 0; index < m_runs.size(); ++index) {
-        const Run& run = m_runs[index];
-        const bool last = index == m_runs.size() - 1;
-        const int width = last ? this->width() - left : runWidth(run);
+    painter.save();
+    const qreal scale = labelScale();
+    if (scale < 1.0) {
+        // Scaled about the vertical centre, from the left edge the label then fills exactly.
+        painter.translate(0, height() * (1 - scale) / 2);
+        painter.scale(scale, scale);
+    }
+    int left = scale < 1.0 ? 0 : contentLeft();
+    for (const Run& run : m_runs) {
+        const int width = runWidth(run);
         painter.setFont(run.font);
-        painter.drawText(QRect(left, 0, width, height()),
-                         last ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter,
-                         last ? m_lastRunShown : run.text);
+        painter.drawText(QRect(left, 0, width, height()), Qt::AlignCenter, run.text);
         left += width + m_runSpacing;
     }
+    painter.restore();
     FocusRing::paint(painter, *this, rect(), focusRingRadius);
 }

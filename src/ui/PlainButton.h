@@ -22,27 +22,26 @@ public:
     void setColour(const QColor& colour);
     void setRunSpacing(int spacing);
     void setContentAlignment(Qt::Alignment alignment);
-    // Lets the last run give way, ending in an ellipsis, when the button gets less room than
-    // its label needs, so a long label cannot widen the column it sits in.
-    void setLastRunElidable();
+    // Lets the label scale down a little (to minimumLabelScale) when the button gets less room
+    // than it needs, so a long label cannot widen the column it sits in, and is never cut.
+    void setShrinkable();
+    static constexpr qreal minimumLabelScale = 0.85;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     int runWidth(const Run& run) const;
     int contentWidth() const;
     int contentLeft() const;
-    void elideLastRun();
+    qreal labelScale() const;
 
     QList<Run> m_runs;
     QColor m_colour;
     int m_runSpacing = 0;
     Qt::Alignment m_alignment = Qt::AlignCenter;
-    bool m_lastRunElidable = false;
-    QString m_lastRunShown; // the last run's text as it fits the current width
+    bool m_shrinkable = false;
 };

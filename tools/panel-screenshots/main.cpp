@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -78,6 +80,14 @@ void tapSecondCircle(PopoverView& view) {
     if (auto* circle = view.findChild<SetCircle*>(QStringLiteral("setCircle1")))
         circle->click();
 }
+void scrollSettingsToTheEnd(PopoverView& view) {
+    view.selectTab(2);
+    QCoreApplication::processEvents();
+    const auto areas = view.findChildren<QScrollArea*>();
+    for (QScrollArea* area : areas)
+        if (area->isVisible())
+            area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -105,6 +115,7 @@ int main(int argc, char* argv[]) {
         shooter.scene(sevenOfTenTwoOwed, {{0, QStringLiteral("set-completing")}}, tapSecondCircle) &&
         shooter.scene(busyWeeks, {{0, QStringLiteral("set-overflow")},
                                   {1, QStringLiteral("activity")},
-                                  {2, QStringLiteral("settings")}});
+                                  {2, QStringLiteral("settings")}}) &&
+        shooter.scene(nothing, {{2, QStringLiteral("settings-about")}}, scrollSettingsToTheEnd);
     return done ? 0 : 1;
 }
