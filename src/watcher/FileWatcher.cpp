@@ -2,6 +2,7 @@
 
 #include "PromptLine.h"
 #include "UniqueFd.h"
+#include "WatcherLog.h"
 #include "WhiteSpace.h"
 
 #include <QFile>
@@ -127,20 +128,21 @@ void FileWatcher::readNewLines(const std::string& path, std::int64_t& position) 
     m_reader.begin(file.get(), position, length);
     while (const auto lines = m_reader.next()) {
         position = lines->end;
-        if (!countPrompts(lines->text, generation))
+        if (!countPrompts(path, lines->text, generation))
             return; // restarted: path and position are gone
     }
     rememberTornTail(path, position, length);
 }
 
 // False when a callback restarted the watcher, which ends this poll.
-bool FileWatcher::countPrompts(std::string_view lines, std::uint64_t generation) {
+bool FileWatcher::countPrompts(const std::string& path, std::string_view lines, std::uint64_t generation) {
     while (!lines.empty()) {
         const std::size_t lineFeed = lines.find('\n');
         const std::string_view line = trimWhiteSpace(lines.substr(0, lineFeed));
         lines.remove_prefix(lineFeed == std::string_view::npos ? lines.size() : lineFeed + 1);
         if (!isPromptLine(line))
             continue;
+        qCInfo(lcWatcher) << "prompt in" << path.c_str();
         if (onNewRequest)
             onNewRequest();
         if (m_generation != generation)

@@ -54,7 +54,7 @@ private:
     void poll();
     void noteGrowth(const std::string& path, std::int64_t length);
     void readNewLines(const std::string& path, std::int64_t& position);
-    bool countPrompts(std::string_view lines, std::uint64_t generation);
+    bool countPrompts(const std::string& path, std::string_view lines, std::uint64_t generation);
     bool isUnchangedTornTail(const std::string& path, std::int64_t length) const;
     void rememberTornTail(const std::string& path, std::int64_t position, std::int64_t length);
 

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -74,6 +75,7 @@ private Q_SLOTS:
 
     void existingContentIsSkipped();
     void newFileIsReadFromItsStart();
+    void countedPromptsAreLoggedWhenAskedFor();
     void positionMovesBeforeTheCallback();
     void appendedText_data();
     void appendedText();
@@ -154,6 +156,19 @@ void TestFileWatcher::newFileIsReadFromItsStart() {
     QCOMPARE(poll(), 3);
     QCOMPARE(position(file), QFileInfo(file).size());
     QCOMPARE(poll(), 0);
+}
+
+// Silent by default; with the category's info level on, each counted prompt names its transcript.
+void TestFileWatcher::countedPromptsAreLoggedWhenAskedFor() {
+    m_watcher->start(root());
+    const QString file = path(u"project/logged.jsonl"_s);
+    QVERIFY(writeTo(file, joinLines({prompt(1), assistantRecord})));
+    QLoggingCategory::setFilterRules(u"zentrel.watcher.info=true"_s);
+    QTest::ignoreMessage(QtInfoMsg, qPrintable(u"prompt in "_s + file));
+    QCOMPARE(poll(), 1);
+    QLoggingCategory::setFilterRules(QString());
+    QVERIFY(writeTo(file, prompts(2, 1)));
+    QCOMPARE(poll(), 1); // nothing logged now: an unexpected message would fail the test
 }
 
 // A callback that looks (or a crash inside it) never sees a line it was called for still unread.

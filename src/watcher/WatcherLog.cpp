@@ -1,0 +1,3 @@
+#include "WatcherLog.h"
+
+Q_LOGGING_CATEGORY(lcWatcher, "zentrel.watcher", QtWarningMsg)
