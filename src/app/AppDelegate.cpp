@@ -1,12 +1,12 @@
 #include "AppDelegate.h"
 
 #include "AppLog.h"
-#include "LoginItemManager.h"
-#include "PanelWindow.h"
 #include "PopoverView.h"
-#include "StatusItem.h"
-#include "StatusTitle.h"
-#include "Updater.h"
+#include "autostart/LoginItemManager.h"
+#include "panel/PanelWindow.h"
+#include "tray/StatusItem.h"
+#include "tray/StatusTitle.h"
+#include "update/Updater.h"
 
 #include <QCoreApplication>
 

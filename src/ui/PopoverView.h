@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LaunchAtLoginBinding.h"
+#include "settings/LaunchAtLoginBinding.h"
 
 #include <QList>
 #include <QWidget>

@@ -1,14 +1,14 @@
-#include "ActivityTab.h"
 #include "CollectionJson.h"
-#include "CrossFade.h"
-#include "Motion.h"
-#include "Palette.h"
 #include "PopoverView.h"
-#include "SetCircle.h"
-#include "SetTab.h"
-#include "SettingsTab.h"
-#include "TabButton.h"
 #include "TrackerHarness.h"
+#include "activity/ActivityTab.h"
+#include "kit/CrossFade.h"
+#include "kit/Motion.h"
+#include "kit/Palette.h"
+#include "kit/TabButton.h"
+#include "settab/SetCircle.h"
+#include "settab/SetTab.h"
+#include "settings/SettingsTab.h"
 
 #include <QAbstractButton>
 #include <QApplication>

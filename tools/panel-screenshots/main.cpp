@@ -2,8 +2,8 @@
 // Usage: zentrel_panel_screenshots <output folder>
 #include "DemoModel.h"
 #include "PopoverView.h"
-#include "ProgressBar.h"
-#include "SetCircle.h"
+#include "settab/ProgressBar.h"
+#include "settab/SetCircle.h"
 
 #include <QApplication>
 #include <QDir>
