@@ -60,6 +60,7 @@ private Q_SLOTS:
             const QRect placed(placePanel(icon, panel, {screen}), panel);
             QVERIFY2(!placed.intersects(icon), qPrintable(QStringLiteral("icon at y %1").arg(y)));
             QVERIFY(screen.available.contains(placed));
+            QCOMPARE(placed.y() > y, y <= 552); // below for as long as it fits there
         }
     }
 };
