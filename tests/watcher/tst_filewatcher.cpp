@@ -77,11 +77,13 @@ QByteArray identifiedPrompt(const QString& token) {
     const QString uuid = at < 0 ? token : token.left(at);
     const QString second = at < 0 ? token : token.mid(at + 1);
     QByteArray record = R"({"type":"user","message":{"role":"user","content":"typed"})";
-    if (!uuid.isEmpty())
+    if (!uuid.isEmpty()) {
         record += R"(,"uuid":"u)" + uuid.toLatin1() + R"(")";
-    if (!second.isEmpty())
+    }
+    if (!second.isEmpty()) {
         record +=
             R"(,"timestamp":"2025-06-01T10:00:)" + second.rightJustified(2, u'0').toLatin1() + R"(.000Z")";
+    }
     return record + "}\n" + assistantRecord + '\n';
 }
 
@@ -155,8 +157,9 @@ void TestFileWatcher::cleanup() {
 // The prompts counted by one poll, taken once polls read again.
 int TestFileWatcher::poll() {
     const int before = m_prompts;
-    if (!awaitCopyIndex(*m_watcher))
+    if (!awaitCopyIndex(*m_watcher)) {
         return -1;
+    }
     m_watcher->pollNow();
     return m_prompts - before;
 }
@@ -623,14 +626,17 @@ void TestFileWatcher::timerFirstFiresOneIntervalAfterStart() {
 bool TestFileWatcher::writeIdentifiedPrompts(const QString& step, int fragment) {
     const QStringList fileAndTokens = step.split(u": "_s);
     QByteArray text;
-    for (const QString& token : fileAndTokens.value(1).split(u' ', Qt::SkipEmptyParts))
+    for (const QString& token : fileAndTokens.value(1).split(u' ', Qt::SkipEmptyParts)) {
         text += identifiedPrompt(token);
+    }
     const QString file = path(u"p/"_s + fileAndTokens.first() + u".jsonl"_s);
     for (qsizetype written = 0; written < text.size(); written += fragment ? fragment : text.size()) {
-        if (!writeTo(file, text.mid(written, fragment ? fragment : -1)))
+        if (!writeTo(file, text.mid(written, fragment ? fragment : -1))) {
             return false;
-        if (fragment)
+        }
+        if (fragment) {
             m_watcher->pollNow();
+        }
     }
     return true;
 }
@@ -681,17 +687,19 @@ void TestFileWatcher::copiesOfOtherTranscripts() {
     QFETCH(bool, indexFirst);
     QFETCH(int, expected);
 
-    for (const QString& step : present)
+    for (const QString& step : present) {
         QVERIFY(writeIdentifiedPrompts(step, 0));
+    }
     m_watcher->start(root());
     QVERIFY(!indexFirst || awaitCopyIndex(*m_watcher));
     for (const QString& step : steps) {
-        if (step == u"poll"_s)
+        if (step == u"poll"_s) {
             m_watcher->pollNow();
-        else if (step == u"restart"_s)
+        } else if (step == u"restart"_s) {
             m_watcher->restart();
-        else
+        } else {
             QVERIFY(writeIdentifiedPrompts(step, fragment));
+        }
     }
     poll();
     QCOMPARE(m_prompts, expected);
