@@ -95,8 +95,7 @@ private Q_SLOTS:
     void keepsConsecutiveLinesApart();
     void prefilterFindsNeedlesAnywhere_data();
     void prefilterFindsNeedlesAnywhere();
-    void agreesWithOracleOnGeneratedRecords();
-    void agreesWithOracleOnSampleTranscripts();
+    void agreesWithOracle();
     void explainsTranscript();
 };
 
@@ -105,38 +104,18 @@ void TestPromptLine::classifiesLines_data() {
     QTest::addColumn<LineVerdict>("verdict");
     using enum LineVerdict;
 
+    // One row a reason; the generated records cover the variations of each rule.
     QTest::addRow("typed text") << prompt("") << Prompt;
-    QTest::addRow("type absent") << R"({"message":{"role":"user"}})"_ba << NotUserRecord;
-    QTest::addRow("type User") << R"({"type":"User","message":{"role":"user"}})"_ba << NotUserRecord;
     QTest::addRow("type list") << R"({"type":["user"],"message":{"role":"user"}})"_ba << NotUserRecord;
-    QTest::addRow("type escaped") << R"({"type":"\u0075ser","message":{"role":"user"}})"_ba << Prompt;
-    QTest::addRow("key escaped") << R"({"\u0074ype":"user","message":{"role":"user"}})"_ba << Prompt;
-    QTest::addRow("type last") << R"({"message":{"role":"user"},"type":"user"})"_ba << Prompt;
-    QTest::addRow("sidechain true") << prompt(R"("isSidechain":true,)") << Sidechain;
-    QTest::addRow("sidechain false") << prompt(R"("isSidechain":false,)") << Prompt;
-    QTest::addRow("sidechain text") << prompt(R"("isSidechain":"true",)") << Prompt;
-    QTest::addRow("sidechain last") << R"({"type":"user","message":{"role":"user"},"isSidechain":true})"_ba
-                                    << Sidechain;
+    QTest::addRow("sidechain") << prompt(R"("isSidechain":true,)") << Sidechain;
     QTest::addRow("meta") << prompt(R"("isMeta":true,)") << AssistantRecord;
-    QTest::addRow("compact summary") << prompt(R"("isCompactSummary":true,)") << AssistantRecord;
-    QTest::addRow("external") << prompt(R"("userType":"external",)") << Prompt;
     QTest::addRow("human") << prompt(R"("userType":"human",)") << OtherUserType;
-    QTest::addRow("user type number") << prompt(R"("userType":5,)") << Prompt;
     QTest::addRow("message absent") << R"({"type":"user"})"_ba << NoMessage;
-    QTest::addRow("message list") << withMessage(R"([{"role":"user"}])") << NoMessage;
     QTest::addRow("role assistant") << withMessage(R"({"role":"assistant","content":"hi"})") << NotUserRole;
-    QTest::addRow("role absent") << withMessage(R"({"content":"hi"})") << NotUserRole;
-    QTest::addRow("content before role") << withMessage(R"({"content":"hi","role":"user"})") << Prompt;
-    QTest::addRow("content absent") << withMessage(R"({"role":"user"})") << Prompt;
-    QTest::addRow("content object") << withContent(toolResult) << Prompt;
     QTest::addRow("content empty list") << withContent("[]") << ToolResult;
-    QTest::addRow("two tool results") << withContent('[' + toolResult + ',' + toolResult + ']') << ToolResult;
-    QTest::addRow("tool result, text") << withContent('[' + toolResult + ',' + textBlock + ']') << Prompt;
-    QTest::addRow("text, tool result") << withContent('[' + textBlock + ',' + toolResult + ']') << Prompt;
-    QTest::addRow("tool result, string") << withContent('[' + toolResult + R"(,"x"])") << Prompt;
-    QTest::addRow("block without type") << withContent(R"([{"text":"hi"}])") << Prompt;
-    QTest::addRow("block type escaped") << withContent(R"([{"type":"\u0074ool_result"}])") << ToolResult;
+    QTest::addRow("top-level list") << '[' + prompt("") + ']' << NotObject;
     // The first rule a record fails names the reason, whatever the order of its fields.
+    QTest::addRow("UTF-8 before JSON") << QByteArray("{\"type\":\"\xff") << InvalidUtf8;
     QTest::addRow("type before sidechain")
         << R"({"isSidechain":true,"type":"assistant"})"_ba << NotUserRecord;
     QTest::addRow("sidechain before meta") << prompt(R"("isMeta":true,"isSidechain":true,)") << Sidechain;
@@ -145,8 +124,7 @@ void TestPromptLine::classifiesLines_data() {
     QTest::addRow("user type before message")
         << R"({"message":1,"type":"user","userType":""})"_ba << OtherUserType;
     QTest::addRow("role before content") << withMessage(R"({"content":[],"role":"x"})") << NotUserRole;
-    // Of duplicated keys the first counts.
-    QTest::addRow("type user, x") << R"({"type":"user","type":"x","message":{"role":"user"}})"_ba << Prompt;
+    // Of duplicated keys the first counts; the generator writes none.
     QTest::addRow("type x, user") << R"({"type":"x","type":"user","message":{"role":"user"}})"_ba
                                   << NotUserRecord;
     QTest::addRow("type spelled twice")
@@ -158,19 +136,9 @@ void TestPromptLine::classifiesLines_data() {
                                    << ToolResult;
     QTest::addRow("block type twice")
         << withContent(R"([{"type":"tool_result","type":"text"}])") << ToolResult;
-    QTest::addRow("empty") << QByteArray() << InvalidJson;
-    QTest::addRow("top-level list") << '[' + prompt("") + ']' << NotObject;
-    QTest::addRow("half a record") << prompt("").left(40) << InvalidJson;
-    QTest::addRow("trailing garbage") << prompt("") + " x" << InvalidJson;
-    QTest::addRow("non-ASCII text") << withContent("\"gr\xc3\xbc\xc3\x9f \xe6\x97\xa5 \xf0\x9f\x98\x80\"")
-                                    << Prompt;
-    QTest::addRow("invalid UTF-8") << withContent("\"gr\xfc\xdf\"") << InvalidUtf8;
-    QTest::addRow("invalid UTF-8, half a record") << QByteArray("{\"type\":\"\xff") << InvalidUtf8;
     QTest::addRow("overlong UTF-8") << withContent("\"\xc0\xaf\"") << InvalidUtf8;
     QTest::addRow("UTF-8 surrogate") << withContent("\"\xed\xa0\x80\"") << InvalidUtf8;
     QTest::addRow("escaped lone surrogate") << withContent(R"("\ud800")") << InvalidJson;
-    QTest::addRow("raw NUL in text") << withContent(QByteArray("\"a\0b\"", 5)) << InvalidJson;
-    QTest::addRow("NUL after record") << prompt("") + QByteArray(1, '\0') << InvalidJson;
     QTest::addRow("depth 1000") << prompt(R"("x":)" + QByteArray(1000, '[').append(1000, ']') + ',')
                                 << Prompt;
     QTest::addRow("depth 3000") << prompt(R"("x":)" + QByteArray(3000, '[').append(3000, ']') + ',')
@@ -224,32 +192,25 @@ void TestPromptLine::prefilterFindsNeedlesAnywhere() {
     }
 }
 
-void TestPromptLine::agreesWithOracleOnGeneratedRecords() {
+// The sample transcripts, when present, go through the same comparison.
+void TestPromptLine::agreesWithOracle() {
     RandomRecord records(20240601);
     QByteArrayList lines;
     for (int i = 0; i < 5000; ++i) {
         lines += records.next();
+    }
+    const QDir folder(qEnvironmentVariable("ZENTREL_SOURCE_DIR") + u"/../shared/acceptance/transcripts"_s);
+    for (const QFileInfo& transcript : folder.entryInfoList({u"*.jsonl"_s}, QDir::Files)) {
+        QFile file(transcript.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        lines += file.readAll().split('\n');
     }
     const QMap<LineVerdict, int> verdicts = compareWithOracle(lines);
     // The generator must keep the comparison meaningful: nearly every line comparable, and every
     // verdict well represented.
     QCOMPARE_GT(std::accumulate(verdicts.begin(), verdicts.end(), 0), lines.size() * 95 / 100);
     QCOMPARE(verdicts.size(), 11);
-    QCOMPARE_GT(*std::min_element(verdicts.begin(), verdicts.end()), lines.size() / 200);
-}
-
-void TestPromptLine::agreesWithOracleOnSampleTranscripts() {
-    const QDir folder(qEnvironmentVariable("ZENTREL_SOURCE_DIR") + u"/../shared/acceptance/transcripts"_s);
-    QByteArrayList lines;
-    for (const QFileInfo& transcript : folder.entryInfoList({u"*.jsonl"_s}, QDir::Files)) {
-        QFile file(transcript.filePath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        lines += file.readAll().split('\n');
-    }
-    if (lines.isEmpty()) {
-        QSKIP("sample transcripts not present");
-    }
-    QCOMPARE_GT(compareWithOracle(lines).value(LineVerdict::Prompt), 0);
+    QCOMPARE_GT(*std::min_element(verdicts.begin(), verdicts.end()), 5000 / 200);
 }
 
 // A transcript read from its first byte as the watcher reads a new one: line numbers count blank
