@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-RandomRecord::RandomRecord(quint32 seed)
-    : m_random(seed) {}
-
 bool RandomRecord::chance(int percent) {
     return m_random.bounded(100) < percent;
 }

@@ -10,7 +10,8 @@
 // damaged byte sequence.
 class RandomRecord {
 public:
-    explicit RandomRecord(quint32 seed);
+    explicit RandomRecord(quint32 seed)
+        : m_random(seed) {}
 
     QByteArray next();
 

@@ -1,6 +1,5 @@
 #include "LineVerdict.h"
 #include "PromptLine.h"
-#include "PromptOracle.h"
 #include "PromptPrefilter.h"
 #include "PromptScreen.h"
 #include "RandomRecord.h"
@@ -8,6 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -26,9 +28,41 @@ bool parses(LineVerdict verdict) {
     return verdict != LineVerdict::InvalidUtf8 && verdict != LineVerdict::InvalidJson;
 }
 
-// The path that misjudges the line, if any. isUserPrompt, classifyLine and the On-Demand screen on
-// its own (which decides every line that parses) must each get it right, or a fault in one would
-// hide behind another.
+// The prompt rules written a second way, on Qt's own JSON classes, to check the recogniser against. Empty
+// when Qt cannot parse the line at all.
+std::optional<bool> oracleIsUserPrompt(const QByteArray& line) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+    if (error.error != QJsonParseError::NoError) {
+        return std::nullopt;
+    }
+    const QJsonObject record = document.object();
+    const QJsonValue user(u"user"_s);
+    const QJsonValue userType = record.value(u"userType"_s);
+    const QJsonValue message = record.value(u"message"_s);
+    if (!document.isObject() || record.value(u"type"_s) != user ||
+        (userType.isString() && userType != QJsonValue(u"external"_s)) || !message.isObject() ||
+        message.toObject().value(u"role"_s) != user) {
+        return false;
+    }
+    for (const QString& flag : {u"isSidechain"_s, u"isMeta"_s, u"isCompactSummary"_s}) {
+        if (record.value(flag) == QJsonValue(true)) {
+            return false;
+        }
+    }
+    const QJsonValue content = message.toObject().value(u"content"_s);
+    const QJsonArray blocks = content.toArray();
+    if (!content.isArray() || !std::all_of(blocks.begin(), blocks.end(),
+                                           [](const QJsonValue& block) { return block.isObject(); })) {
+        return true;
+    }
+    return std::any_of(blocks.begin(), blocks.end(), [](const QJsonValue& block) {
+        return block.toObject().value(u"type"_s) != QJsonValue(u"tool_result"_s);
+    });
+}
+
+// The path that misjudges the line, if any. isUserPrompt, classifyLine and the On-Demand screen on its own
+// (which decides every line that parses) must each get it right, or a fault in one would hide behind another.
 QByteArray misjudgedBy(const QByteArray& line, bool prompt) {
     static simdjson::ondemand::parser screen;
     const LineVerdict verdict = classifyLine(view(line));
@@ -45,8 +79,8 @@ QByteArray misjudgedBy(const QByteArray& line, bool prompt) {
     return {};
 }
 
-// Checks every non-blank line that Qt's and simdjson's parsers agree on against the oracle, and
-// counts the verdicts of those lines.
+// Checks every non-blank line that Qt's and simdjson's parsers agree on against the oracle, and counts the
+// verdicts of those lines.
 QMap<LineVerdict, int> compareWithOracle(const QByteArrayList& lines) {
     QMap<LineVerdict, int> verdicts;
     for (const QByteArray& untrimmed : lines) {
@@ -104,14 +138,9 @@ void TestPromptLine::classifiesLines_data() {
     QTest::addColumn<LineVerdict>("verdict");
     using enum LineVerdict;
 
-    // One row a reason; the generated records cover the variations of each rule.
+    // Reasons no row below names; the generated records cover the variations of each rule.
     QTest::addRow("typed text") << prompt("") << Prompt;
-    QTest::addRow("type list") << R"({"type":["user"],"message":{"role":"user"}})"_ba << NotUserRecord;
-    QTest::addRow("sidechain") << prompt(R"("isSidechain":true,)") << Sidechain;
-    QTest::addRow("meta") << prompt(R"("isMeta":true,)") << AssistantRecord;
-    QTest::addRow("human") << prompt(R"("userType":"human",)") << OtherUserType;
     QTest::addRow("message absent") << R"({"type":"user"})"_ba << NoMessage;
-    QTest::addRow("role assistant") << withMessage(R"({"role":"assistant","content":"hi"})") << NotUserRole;
     QTest::addRow("content empty list") << withContent("[]") << ToolResult;
     QTest::addRow("top-level list") << '[' + prompt("") + ']' << NotObject;
     // The first rule a record fails names the reason, whatever the order of its fields.
@@ -127,17 +156,8 @@ void TestPromptLine::classifiesLines_data() {
     // Of duplicated keys the first counts; the generator writes none.
     QTest::addRow("type x, user") << R"({"type":"x","type":"user","message":{"role":"user"}})"_ba
                                   << NotUserRecord;
-    QTest::addRow("type spelled twice")
-        << R"({"type":"user","\u0074ype":"x","message":{"role":"user"}})"_ba << Prompt;
     QTest::addRow("sidechain false, true") << prompt(R"("isSidechain":false,"isSidechain":true,)") << Prompt;
-    QTest::addRow("message twice") << R"({"type":"user","message":{"role":"x"},"message":{"role":"user"}})"_ba
-                                   << NotUserRole;
-    QTest::addRow("content twice") << withMessage(R"({"role":"user","content":[],"content":"hi"})")
-                                   << ToolResult;
-    QTest::addRow("block type twice")
-        << withContent(R"([{"type":"tool_result","type":"text"}])") << ToolResult;
     QTest::addRow("overlong UTF-8") << withContent("\"\xc0\xaf\"") << InvalidUtf8;
-    QTest::addRow("UTF-8 surrogate") << withContent("\"\xed\xa0\x80\"") << InvalidUtf8;
     QTest::addRow("escaped lone surrogate") << withContent(R"("\ud800")") << InvalidJson;
     QTest::addRow("depth 1000") << prompt(R"("x":)" + QByteArray(1000, '[').append(1000, ']') + ',')
                                 << Prompt;
@@ -172,14 +192,11 @@ void TestPromptLine::prefilterFindsNeedlesAnywhere_data() {
     QTest::addColumn<bool>("found");
     QTest::addRow("quoted user") << R"("user")"_ba << true;
     QTest::addRow("escape") << R"(\u)"_ba << true;
-    QTest::addRow("User") << R"("User")"_ba << false;
-    QTest::addRow("users") << R"("users")"_ba << false;
     QTest::addRow("no opening quote") << R"(user")"_ba << false;
-    QTest::addRow("u before backslash") << R"(u\)"_ba << false;
 }
 
-// The prefilter scans in blocks; a needle must be found at every offset, across block edges and
-// in the tail, and near misses nowhere.
+// The prefilter scans in blocks; a needle must be found at every offset, across block edges and in the tail,
+// and near misses nowhere.
 void TestPromptLine::prefilterFindsNeedlesAnywhere() {
     QFETCH(QByteArray, needle);
     QFETCH(bool, found);
@@ -206,16 +223,16 @@ void TestPromptLine::agreesWithOracle() {
         lines += file.readAll().split('\n');
     }
     const QMap<LineVerdict, int> verdicts = compareWithOracle(lines);
-    // The generator must keep the comparison meaningful: nearly every line comparable, and every
-    // verdict well represented.
+    // The generator must keep the comparison meaningful: nearly every line comparable, and every verdict well
+    // represented.
     QCOMPARE_GT(std::accumulate(verdicts.begin(), verdicts.end(), 0), lines.size() * 95 / 100);
     QCOMPARE(verdicts.size(), 11);
     QCOMPARE_GT(*std::min_element(verdicts.begin(), verdicts.end()), 5000 / 200);
 }
 
-// A transcript read from its first byte as the watcher reads a new one: line numbers count blank
-// lines and a carriage return ends no line, white space around a record is trimmed, bad bytes spoil
-// only their own line, and a last line that is not yet complete is left out.
+// A transcript read from its first byte as the watcher reads a new one: line numbers count blank lines and a
+// carriage return ends no line, white space around a record is trimmed, bad bytes spoil only their own line,
+// and a last line that is not yet complete is left out.
 void TestPromptLine::explainsTranscript() {
     using enum LineVerdict;
     const QByteArrayList lines{
@@ -236,7 +253,6 @@ void TestPromptLine::explainsTranscript() {
     file.close();
     const std::string path = file.fileName().toStdString();
     const TranscriptExplanation explanation = explainTranscript(path, true);
-    QVERIFY(explanation.readable);
     QCOMPARE(explanation.prompts, 2);
     const std::map<LineVerdict, std::int64_t> ignored{
         {Sidechain, 1}, {ToolResult, 2}, {InvalidUtf8, 1}, {NotUserRecord, 1}, {InvalidJson, 1}};
@@ -245,7 +261,6 @@ void TestPromptLine::explainsTranscript() {
         {1, Prompt},        {3, Sidechain},   {4, ToolResult}, {5, InvalidUtf8},
         {6, NotUserRecord}, {7, InvalidJson}, {8, Prompt},     {9, ToolResult}};
     QCOMPARE(explanation.lines, numbered);
-    QVERIFY(explainTranscript(path, false).lines.empty());
     QVERIFY(!explainTranscript(folder.path().toStdString(), false).readable);
 }
 
