@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <simdjson.h>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -104,8 +105,12 @@ void FileWatcher::poll() {
     const std::uint64_t generation = m_generation;
     for (const PendingRead& read : m_pendingReads) {
         readNewLines(*read.path, *read.position);
-        if (m_generation != generation)
-            return;
+        if (m_generation != generation) {
+            break;
+        }
+    }
+    if (std::exchange(m_requestedThisPoll, false) && onPollFinished) {
+        onPollFinished();
     }
 }
 
@@ -143,8 +148,10 @@ bool FileWatcher::countPrompts(const std::string& path, std::string_view lines, 
         if (!isPromptLine(line))
             continue;
         qCInfo(lcWatcher) << "prompt in" << path.c_str();
-        if (onNewRequest)
+        if (onNewRequest) {
+            m_requestedThisPoll = true;
             onNewRequest();
+        }
         if (m_generation != generation)
             return false;
     }

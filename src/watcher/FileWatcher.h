@@ -27,6 +27,9 @@ public:
 
     // Run once per recognised prompt line, synchronously, in file and discovery order.
     std::function<void()> onNewRequest;
+    // Run once at the end of every poll that ran onNewRequest, so that what the poll's prompts
+    // changed can be handled as one.
+    std::function<void()> onPollFinished;
 
     void start(const QString& root);
     void restart();
@@ -72,4 +75,5 @@ private:
     // Bumped by restart(), which empties m_filePositions under a poll that a callback interrupted.
     std::uint64_t m_generation = 0;
     bool m_polling = false;
+    bool m_requestedThisPoll = false;
 };
