@@ -29,6 +29,12 @@ QDateTime utc(const QString& iso) {
     return QDateTime::fromString(iso, Qt::ISODate).toUTC();
 }
 
+qint64 storedTotal(const QByteArray& storeFile) {
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("\\ntotalRequests=(\\d+)\\n")).match(QString::fromUtf8(storeFile));
+    return match.hasMatch() ? match.captured(1).toLongLong() : 0;
+}
+
 // Records every change signal of the model by name, in order.
 class SignalLog {
 public:
@@ -63,25 +69,53 @@ class TestTrackerState : public QObject {
 private Q_SLOTS:
     void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.errorString())); }
 
-    void promptsOneToTwenty() {
+    // Prompts of one poll are stored with one sync and prompts recorded on their own each with
+    // theirs; either way, alerts are posted only after it. The server reads the store file the
+    // moment each alert arrives, so an alert that overtook its sync finds an older count there.
+    void promptsStoredThenAlerted_data() {
+        QTest::addColumn<int>("prompts");
+        QTest::addColumn<bool>("polled");
+        QTest::addRow("20 recorded one at a time") << 20 << false;
+        QTest::addRow("300 in one poll") << 300 << true;
+    }
+    void promptsStoredThenAlerted() {
+        QFETCH(int, prompts);
+        QFETCH(bool, polled);
         TrackerHarness harness(&m_server);
-        const auto model = harness.makeModel();
-        for (qint64 prompt = 1; prompt <= 20; ++prompt) {
-            model->recordPrompt();
-            QCOMPARE(model->totalRequests(), prompt);
-            QCOMPARE(model->promptsThisSet(), prompt % 10);
-            QCOMPARE(model->pendingSets(), prompt / 10);
-            QCOMPARE(harness.alerts().size(), prompt / 10);
+        m_server.readFileAtEachNotify(harness.storePath());
+        const qsizetype filesBefore = m_server.fileAtEachNotify().size();
+        const auto model = harness.makeModel(20ms);
+        if (polled) {
+            model->startWatching();
+            append(harness.home.projectsDirectory() + QStringLiteral("/burst.jsonl"),
+                   promptLine.repeated(prompts));
+            QTRY_COMPARE(model->totalRequests(), prompts);
+        } else {
+            for (int prompt = 1; prompt <= prompts; ++prompt) {
+                model->recordPrompt();
+                QCOMPARE(model->promptsThisSet(), prompt % 10);
+                QCOMPARE(model->pendingSets(), prompt / 10);
+            }
         }
-        const QList<QVariant> first{QStringLiteral("Time for 10 Pushups"),
-                                    QStringLiteral("You've sent 10 prompts. 1 set(s) owed."), true};
-        const QList<QVariant> second{QStringLiteral("Time for 10 Pushups"),
-                                     QStringLiteral("You've sent 20 prompts. 2 set(s) owed."), true};
-        QCOMPARE(harness.alerts(), (QList<QList<QVariant>>{first, second}));
         const QVariantMap stored = harness.storedValues();
-        QCOMPARE(stored.value(PreferenceKeys::totalRequests), QVariant(QStringLiteral("20")));
-        QCOMPARE(stored.value(PreferenceKeys::pendingSets), QVariant(QStringLiteral("2")));
-        QCOMPARE(stored.value(PreferenceKeys::dailyPrompts), QVariant(QByteArray(R"({"2026-03-14":20})")));
+        QCOMPARE(stored.value(PreferenceKeys::totalRequests), QVariant(QString::number(prompts)));
+        QCOMPARE(stored.value(PreferenceKeys::pendingSets), QVariant(QString::number(prompts / 10)));
+        QCOMPARE(stored.value(PreferenceKeys::dailyPrompts),
+                 QVariant(QByteArray(R"({"2026-03-14":)" + QByteArray::number(prompts) + "}")));
+
+        // One alert per set, in order, each with the numbers of the moment its set became owed.
+        QList<QVariantList> expected;
+        for (int set = 1; set <= prompts / 10; ++set) {
+            expected.append({QStringLiteral("Time for 10 Pushups"),
+                             QStringLiteral("You've sent %1 prompts. %2 set(s) owed.").arg(set * 10).arg(set),
+                             true});
+        }
+        QCOMPARE(harness.alerts(), expected);
+        const QByteArrayList files = m_server.fileAtEachNotify().mid(filesBefore);
+        QCOMPARE(files.size(), expected.size());
+        for (int set = 1; set <= prompts / 10; ++set) {
+            QVERIFY2(storedTotal(files.at(set - 1)) >= set * 10, files.at(set - 1).constData());
+        }
     }
 
     void alertCarriesSettings_data() {
@@ -477,6 +511,17 @@ private Q_SLOTS:
         QCOMPARE(model->dailyPrompts().value(QStringLiteral("2026-03-14")), 20);
         QCOMPARE(harness.alerts().size(), 2);
         QVERIFY(!QFileInfo::exists(harness.storePath()));
+
+        // Once the folder can be made, the next sync writes everything held so far.
+        QVERIFY(blocker.remove());
+        model->recordPrompt();
+        const QVariantMap stored = harness.storedValues();
+        QCOMPARE(stored.value(PreferenceKeys::totalRequests), QVariant(QStringLiteral("21")));
+        QCOMPARE(stored.value(PreferenceKeys::pendingSets), QVariant(QStringLiteral("1")));
+        QCOMPARE(stored.value(PreferenceKeys::exerciseType), QVariant(QStringLiteral("Sudoku")));
+        QCOMPARE(stored.value(PreferenceKeys::dailyPrompts), QVariant(QByteArray(R"({"2026-03-14":21})")));
+        QCOMPARE(CollectionJson::decodeHistory(stored.value(PreferenceKeys::completedHistory).toByteArray()),
+                 model->completedHistory());
     }
 
     void markCompleteReachesTheModelWhileItLives() {
@@ -488,12 +533,15 @@ private Q_SLOTS:
         QCOMPARE(model->pendingSets(), 1);
         model->startWatching();
         const auto onNewRequest = model->fileWatcher()->onNewRequest;
+        const auto onPollFinished = model->fileWatcher()->onPollFinished;
         onNewRequest();
+        onPollFinished();
         QCOMPARE(model->totalRequests(), 1);
 
         model.reset();
         harness.notifications.onMarkComplete();
         onNewRequest();
+        onPollFinished();
         QCOMPARE(harness.stored(PreferenceKeys::pendingSets), QVariant(QStringLiteral("1")));
         QCOMPARE(harness.stored(PreferenceKeys::totalRequests), QVariant(QStringLiteral("1")));
     }
