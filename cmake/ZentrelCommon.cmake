@@ -1,6 +1,7 @@
 # Settings every Zentrel target shares: link zentrel_common and nothing else is needed.
 add_library(zentrel_common INTERFACE)
 target_compile_features(zentrel_common INTERFACE cxx_std_20)
+target_include_directories(zentrel_common INTERFACE ${PROJECT_SOURCE_DIR}/src/common)
 target_compile_options(zentrel_common INTERFACE
   -Wall -Wextra -Werror -Wold-style-cast -Wnon-virtual-dtor)
 target_compile_definitions(zentrel_common INTERFACE

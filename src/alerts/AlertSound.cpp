@@ -1,6 +1,7 @@
 #include "AlertSound.h"
 
 #include "AlertsLog.h"
+#include "AppIdentity.h"
 
 #include <canberra.h>
 #include <initializer_list>
@@ -51,9 +52,11 @@ int AlertSound::ensureContext() {
         m_context = nullptr;
         return created;
     }
-    const Proplist application = makeProplist({{CA_PROP_APPLICATION_NAME, "Zentrel"},
-                                               {CA_PROP_APPLICATION_ID, "app.zentrel.Zentrel"},
-                                               {CA_PROP_APPLICATION_ICON_NAME, "app.zentrel.Zentrel"}});
+    const QByteArray name = AppIdentity::applicationName.toUtf8();
+    const QByteArray id = AppIdentity::applicationId.toUtf8();
+    const Proplist application = makeProplist({{CA_PROP_APPLICATION_NAME, name.constData()},
+                                               {CA_PROP_APPLICATION_ID, id.constData()},
+                                               {CA_PROP_APPLICATION_ICON_NAME, id.constData()}});
     return application ? ca_context_change_props_full(m_context, application.get()) : CA_ERROR_OOM;
 }
 

@@ -2,6 +2,7 @@
 
 #include "AlertSound.h"
 #include "AlertsLog.h"
+#include "AppIdentity.h"
 #include "NotificationServerProxy.h"
 #include "SetAlertContent.h"
 
@@ -14,9 +15,6 @@
 namespace {
 const QString serviceName = QStringLiteral("org.freedesktop.Notifications");
 const QString objectPath = QStringLiteral("/org/freedesktop/Notifications");
-const QString applicationName = QStringLiteral("Zentrel");
-// Icon and desktop entry share the application id, so servers can theme and group our alerts.
-const QString applicationId = QStringLiteral("app.zentrel.Zentrel");
 const QString markCompleteTitle = QStringLiteral("Mark Complete");
 constexpr uint newNotification = 0; // every alert stands on its own, none replaces another
 constexpr uchar normalUrgency = 1;
@@ -26,7 +24,7 @@ QVariantMap notifyHints(bool soundEnabled) {
     QVariantMap hints{
         {QStringLiteral("urgency"), QVariant::fromValue(normalUrgency)},
         {QStringLiteral("category"), QStringLiteral("x-zentrel.") + NotificationManager::categoryID},
-        {QStringLiteral("desktop-entry"), applicationId},
+        {QStringLiteral("desktop-entry"), AppIdentity::applicationId},
     };
     if (soundEnabled) {
         hints.insert(QStringLiteral("sound-name"), QString::fromLatin1(AlertSound::eventId));
@@ -97,10 +95,11 @@ void NotificationManager::sendSetAlert(qint64 pendingSets, qint64 totalPrompts, 
     if (soundEnabled && !m_capabilities) {
         askCapabilities(false);
     }
-    whenFinished(
-        m_server->Notify(applicationName, newNotification, applicationId, alert.title, alert.body,
-                         {actionID, markCompleteTitle}, notifyHints(soundEnabled), serverDefaultTimeout),
-        this, [this, soundEnabled](const QDBusPendingCall& call) { takePosted(call, soundEnabled); });
+    whenFinished(m_server->Notify(AppIdentity::applicationName, newNotification, AppIdentity::applicationId,
+                                  alert.title, alert.body, {actionID, markCompleteTitle},
+                                  notifyHints(soundEnabled), serverDefaultTimeout),
+                 this,
+                 [this, soundEnabled](const QDBusPendingCall& call) { takePosted(call, soundEnabled); });
 }
 
 // A call on a bus that is not connected would never be answered, so none is made.

@@ -1,15 +1,15 @@
 #include "PopoverView.h"
 
-#include "ActivityTab.h"
-#include "CrossFade.h"
-#include "Glyphs.h"
-#include "Palette.h"
-#include "PanelLabel.h"
-#include "SetCompletion.h"
-#include "SetTab.h"
-#include "SettingsTab.h"
-#include "TabButton.h"
-#include "Typography.h"
+#include "activity/ActivityTab.h"
+#include "kit/CrossFade.h"
+#include "kit/Glyphs.h"
+#include "kit/Palette.h"
+#include "kit/PanelLabel.h"
+#include "kit/TabButton.h"
+#include "kit/Typography.h"
+#include "settab/SetCompletion.h"
+#include "settab/SetTab.h"
+#include "settings/SettingsTab.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

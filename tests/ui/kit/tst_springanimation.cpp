@@ -1,0 +1,72 @@
+#include "kit/Motion.h"
+#include "kit/SpringAnimation.h"
+
+#include <QTest>
+#include <cmath>
+#include <numbers>
+
+// The damped spring the panel animates with, and the ease-in-ease-out curve beside it.
+class SpringAnimationTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stepResponse_data() {
+        QTest::addColumn<double>("response");
+        QTest::addColumn<double>("damping");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<double>("expected");
+        // x(t) = 1 - e^(-z w0 t) (cos(wd t) + z w0 / wd sin(wd t)), w0 = 2 pi / r, wd = w0 sqrt(1 - z^2),
+        // evaluated independently.
+        QTest::newRow("bar, 0.1 s") << 0.5 << 0.8 << 0.1 << 0.3993;
+        QTest::newRow("circle, 0.125 s") << 0.25 << 0.5 << 0.125 << 1.1407;
+        QTest::newRow("critical, 0.1 s") << 0.5 << 1.0 << 0.1 << 0.3577;
+    }
+
+    void stepResponse() {
+        QFETCH(double, response);
+        QFETCH(double, damping);
+        QFETCH(double, seconds);
+        QFETCH(double, expected);
+        const double value = SpringAnimation::progress({response, damping}, seconds);
+        QVERIFY2(std::abs(value - expected) < 5e-4, qPrintable(QString::number(value)));
+    }
+
+    // The classic overshoot 1 + e^(-z pi / sqrt(1 - z^2)); once the envelope e^(-z w0 t) is below
+    // 0.001, what is left is at most that times 1 / sqrt(1 - z^2).
+    void overshootsOnceAndSettles() {
+        const Motion::Spring spring{0.25, 0.5};
+        const double end = SpringAnimation::settlingTime(spring);
+        double highest = 0;
+        for (double t = 0; t < end + 0.5; t += 0.001) {
+            const double value = SpringAnimation::progress(spring, t);
+            highest = std::max(highest, value);
+            if (t >= end)
+                QVERIFY(std::abs(value - 1) < 0.00116);
+        }
+        QVERIFY(std::abs(highest - (1 + std::exp(-0.5 * std::numbers::pi / std::sqrt(0.75)))) < 1e-4);
+    }
+
+    void endsOnTheTargetOnceSettled() {
+        SpringAnimation animation({0.25, 0.5});
+        animation.jumpTo(0.2);
+        animation.animateTo(0.8);
+        QCOMPARE(animation.state(), QAbstractAnimation::Running);
+        QTRY_COMPARE(animation.state(), QAbstractAnimation::Stopped);
+        QCOMPARE(animation.value(), 0.8);
+
+        Motion::setEnabled(false);
+        animation.animateTo(0.3);
+        Motion::setEnabled(true);
+        QCOMPARE(animation.state(), QAbstractAnimation::Stopped);
+        QCOMPARE(animation.value(), 0.3);
+    }
+
+    // cubic-bezier(0.42, 0, 0.58, 1), solved independently.
+    void easeInOutIsTheStandardCurve() {
+        QVERIFY(std::abs(Motion::easeInOut().valueForProgress(0.25) - 0.1291) < 2e-3);
+        QVERIFY(std::abs(Motion::easeInOut().valueForProgress(0.75) - 0.8709) < 2e-3);
+    }
+};
+
+QTEST_MAIN(SpringAnimationTest)
+#include "tst_springanimation.moc"
