@@ -79,8 +79,6 @@ private Q_SLOTS:
     void resetClearsAtOnce();
     void checkForUpdatesEmitsOnce();
     void donationOpensThePage();
-    void version_data();
-    void version();
     void everyControlHasNamesAndTakesTabFocus();
     void tabKeyReachesEveryControl();
 
@@ -395,21 +393,6 @@ void SettingsTabTest::donationOpensThePage() {
     QTRY_VERIFY_WITH_TIMEOUT(opened.exists() && opened.size() > 0, 10000);
     QVERIFY(opened.open(QIODevice::ReadOnly));
     QCOMPARE(opened.readAll(), QByteArray(ZENTREL_DONATION_URL "\n"));
-}
-
-void SettingsTabTest::version_data() {
-    QTest::addColumn<QString>("applicationVersion");
-    QTest::addColumn<QString>("label");
-    QTest::addRow("set") << QStringLiteral("1.2.0") << QStringLiteral("v1.2.0");
-    QTest::addRow("empty") << QString() << QStringLiteral("v0.1");
-}
-
-void SettingsTabTest::version() {
-    QFETCH(QString, applicationVersion);
-    QFETCH(QString, label);
-    QCoreApplication::setApplicationVersion(applicationVersion);
-    m_tab->show();
-    QCOMPARE(find<QLabel>(QStringLiteral("aboutCard/versionLabel"))->text(), label);
 }
 
 void SettingsTabTest::everyControlHasNamesAndTakesTabFocus() {
