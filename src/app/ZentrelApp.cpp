@@ -28,24 +28,27 @@ int runTool(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     nameApplication();
     const auto parsed = CommandLine().parse(QCoreApplication::arguments());
-    if (const auto* invocation = std::get_if<Invocation>(&parsed))
+    if (const auto* invocation = std::get_if<Invocation>(&parsed)) {
         return Tool(*invocation).run();
+    }
     return std::get<int>(parsed);
 }
 } // namespace
 
 int ZentrelApp::main(int argc, char* argv[]) {
     const QStringList arguments = argumentsOf(argc, argv);
-    if (!CommandLine::runsApplication(arguments))
+    if (!CommandLine::runsApplication(arguments)) {
         return runTool(argc, argv);
+    }
     // Must happen before the application object exists: it picks the platform plugin.
     if (shouldPreferXcb(QProcessEnvironment::systemEnvironment(), arguments))
         qputenv("QT_QPA_PLATFORM", "xcb");
     ZentrelApp app(argc, argv);
     // Qt's own options are out of the arguments by now.
     const auto parsed = CommandLine().parse(QCoreApplication::arguments());
-    if (const auto* invocation = std::get_if<Invocation>(&parsed))
+    if (const auto* invocation = std::get_if<Invocation>(&parsed)) {
         return app.run(*invocation);
+    }
     return std::get<int>(parsed);
 }
 
@@ -59,8 +62,9 @@ ZentrelApp::ZentrelApp(int& argc, char* argv[])
 ZentrelApp::~ZentrelApp() = default;
 
 int ZentrelApp::run(const Invocation& invocation) {
-    if (invocation.command != Invocation::Command::Run && invocation.command != Invocation::Command::Show)
+    if (invocation.command != Invocation::Command::Run && invocation.command != Invocation::Command::Show) {
         return Tool(invocation).run();
+    }
     const QDBusConnection bus = QDBusConnection::sessionBus();
     // Exported before the name is claimed, so a caller that sees the name finds the object.
     m_service = std::make_unique<ZentrelService>(bus);
@@ -72,7 +76,8 @@ int ZentrelApp::run(const Invocation& invocation) {
     QObject::connect(m_service.get(), &ZentrelService::showPanelRequested, m_delegate.get(),
                      [this] { m_delegate->showPanel(); });
     m_delegate->applicationDidFinishLaunching();
-    if (invocation.command == Invocation::Command::Show)
+    if (invocation.command == Invocation::Command::Show) {
         m_delegate->showPanel();
+    }
     return QApplication::exec();
 }

@@ -12,8 +12,9 @@ ZentrelProcess::ZentrelProcess(const TestHome& home, const QStringList& extraVar
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path() + QStringLiteral("/run"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("zentrel.*.info=true"));
-    for (const QString& variable : extraVariables)
+    for (const QString& variable : extraVariables) {
         environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    }
     m_process.setProcessEnvironment(environment);
     QObject::connect(&m_process, &QProcess::readyReadStandardError, &m_process,
                      [this] { m_log += m_process.readAllStandardError(); });
@@ -40,8 +41,9 @@ bool ZentrelProcess::waitForLines(int count) {
 }
 
 int ZentrelProcess::waitForExit() {
-    if (!QTest::qWaitFor([this] { return m_process.state() == QProcess::NotRunning; }, timeoutMs))
+    if (!QTest::qWaitFor([this] { return m_process.state() == QProcess::NotRunning; }, timeoutMs)) {
         return -1;
+    }
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
@@ -50,11 +52,13 @@ int ZentrelProcess::run(const QStringList& arguments) {
 }
 
 void ZentrelProcess::terminate() {
-    if (m_process.state() == QProcess::NotRunning)
+    if (m_process.state() == QProcess::NotRunning) {
         return;
+    }
     m_process.terminate();
-    if (!m_process.waitForFinished(timeoutMs))
+    if (!m_process.waitForFinished(timeoutMs)) {
         m_process.kill();
+    }
 }
 
 QStringList ZentrelProcess::lines() const {

@@ -46,13 +46,16 @@ CommandLine::CommandLine()
 }
 
 bool CommandLine::runsApplication(const QStringList& arguments) {
-    if (arguments.size() < 2)
+    if (arguments.size() < 2) {
         return true;
+    }
     const QString& first = arguments.at(1);
-    if (first == QLatin1String("show"))
+    if (first == QLatin1String("show")) {
         return true;
-    if (!first.startsWith(QLatin1Char('-')))
+    }
+    if (!first.startsWith(QLatin1Char('-'))) {
         return false;
+    }
     static const QStringList ownOptions{
         QStringLiteral("-h"),        QStringLiteral("--help"), QStringLiteral("-v"),
         QStringLiteral("--version"), QStringLiteral("--json"), QStringLiteral("--follow"),
@@ -62,8 +65,9 @@ bool CommandLine::runsApplication(const QStringList& arguments) {
 }
 
 std::variant<Invocation, int> CommandLine::parse(const QStringList& arguments) {
-    if (!m_parser.parse(arguments))
+    if (!m_parser.parse(arguments)) {
         return reject(m_parser.errorText());
+    }
     if (m_parser.isSet(m_help)) {
         print(stdout, m_parser.helpText());
         return 0;
@@ -77,8 +81,9 @@ std::variant<Invocation, int> CommandLine::parse(const QStringList& arguments) {
     if (!positional.isEmpty()) {
         const QString name = positional.takeFirst();
         const auto command = commandNames.constFind(name);
-        if (command == commandNames.cend())
+        if (command == commandNames.cend()) {
             return reject(QStringLiteral("Unknown command '%1'.").arg(name));
+        }
         invocation.command = *command;
     }
     invocation.json = m_parser.isSet(m_json);
@@ -87,17 +92,22 @@ std::variant<Invocation, int> CommandLine::parse(const QStringList& arguments) {
     invocation.files = positional;
 
     const Command command = invocation.command;
-    if (command == Command::Explain && invocation.files.isEmpty())
+    if (command == Command::Explain && invocation.files.isEmpty()) {
         return reject(QStringLiteral("explain needs at least one file."));
-    if (command != Command::Explain && !invocation.files.isEmpty())
+    }
+    if (command != Command::Explain && !invocation.files.isEmpty()) {
         return reject(QStringLiteral("Unexpected argument '%1'.").arg(invocation.files.first()));
+    }
     if (invocation.json && command != Command::Status && command != Command::Complete &&
-        command != Command::Explain)
+        command != Command::Explain) {
         return reject(QStringLiteral("--json goes with status, complete or explain."));
-    if (invocation.follow && command != Command::Status)
+    }
+    if (invocation.follow && command != Command::Status) {
         return reject(QStringLiteral("--follow goes with status."));
-    if (invocation.lines && command != Command::Explain)
+    }
+    if (invocation.lines && command != Command::Explain) {
         return reject(QStringLiteral("--lines goes with explain."));
+    }
     return invocation;
 }
 

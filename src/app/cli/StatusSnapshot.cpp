@@ -7,8 +7,9 @@
 namespace {
 void take(const QVariantMap& properties, const QString& name, qint64& field) {
     const auto found = properties.constFind(name);
-    if (found != properties.cend())
+    if (found != properties.cend()) {
         field = found->toLongLong();
+    }
 }
 
 // The model falls back to its default in the same way when it loads the two limits.
@@ -28,8 +29,9 @@ StatusSnapshot StatusSnapshot::updatedFrom(const QVariantMap& properties) const 
     take(properties, QStringLiteral("PendingSets"), updated.pendingSets);
     take(properties, QStringLiteral("RepsPerSet"), updated.repsPerSet);
     const auto exercise = properties.constFind(QStringLiteral("Exercise"));
-    if (exercise != properties.cend())
+    if (exercise != properties.cend()) {
         updated.exercise = exercise->toString();
+    }
     return updated;
 }
 

@@ -24,30 +24,33 @@ QString statusLine(const StatusSnapshot& status) {
                    (status.pendingSets < 1 ? QStringLiteral("no set owed")
                                            : setsWords(status.pendingSets) + QStringLiteral(" owed")) +
                    separator + repsWords(status);
-    if (!status.running)
+    if (!status.running) {
         line += separator + QStringLiteral("not running");
+    }
     return line;
 }
 
 QString statusTooltip(const StatusSnapshot& status) {
     QString first;
-    if (status.pendingSets >= 1)
+    if (status.pendingSets >= 1) {
         first = QStringLiteral("%1 of %2 owed").arg(setsWords(status.pendingSets), repsWords(status));
-    else if (status.promptLimit >= 1)
+    } else if (status.promptLimit >= 1) {
         first = QStringLiteral("%1 of %2 prompts toward a set of %3")
                     .arg(status.promptsThisSet)
                     .arg(status.promptLimit)
                     .arg(repsWords(status));
-    else
+    } else {
         first = QStringLiteral("No sets are owed while prompts per set is below 1");
+    }
     const QString second = status.running ? QStringLiteral("%1 prompts counted").arg(status.totalPrompts)
                                           : QStringLiteral("Zentrel is not running");
     return first + QLatin1Char('\n') + second;
 }
 
 qint64 statusPercentage(const StatusSnapshot& status) {
-    if (status.promptLimit < 1)
+    if (status.promptLimit < 1) {
         return 0;
+    }
     // In floating point: the counters come from a file that can be edited by hand.
     const long double share = 100.0L * status.promptsThisSet / status.promptLimit;
     return std::clamp<qint64>(static_cast<qint64>(share), 0, 100);

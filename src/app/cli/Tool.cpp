@@ -67,13 +67,16 @@ int Tool::followStatus() {
 
 int Tool::complete() {
     ZentrelClient client(QDBusConnection::sessionBus());
-    if (!client.isRunning())
+    if (!client.isRunning()) {
         return fail(QStringLiteral("Zentrel is not running"));
+    }
     const QDBusError error = client.completeSet();
-    if (error.name() == ZentrelBus::nothingOwedError)
+    if (error.name() == ZentrelBus::nothingOwedError) {
         return fail(QStringLiteral("no set is owed"));
-    if (error.isValid())
+    }
+    if (error.isValid()) {
         return fail(error.message());
+    }
     printStatus(client.currentStatus());
     return 0;
 }

@@ -26,8 +26,9 @@ void ZentrelService::serve(TrackerState& state) {
     for (const Notify notify : {&TrackerState::totalRequestsChanged, &TrackerState::promptsThisSetChanged,
                                 &TrackerState::promptLimitChanged, &TrackerState::pendingSetsChanged,
                                 &TrackerState::pushupsPerSetChanged, &TrackerState::exerciseTypeChanged,
-                                &TrackerState::dailyPromptsChanged, &TrackerState::completedHistoryChanged})
+                                &TrackerState::dailyPromptsChanged, &TrackerState::completedHistoryChanged}) {
         connect(m_state, notify, this, &ZentrelService::scheduleAnnouncement);
+    }
 }
 
 qint64 ZentrelService::totalPrompts() const {
@@ -71,16 +72,18 @@ void ZentrelService::CompleteSet() {
 QVariantMap ZentrelService::propertyValues() const {
     QVariantMap values;
     const QMetaObject& meta = staticMetaObject;
-    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
         values.insert(QString::fromLatin1(meta.property(i).name()), meta.property(i).read(this));
+    }
     return values;
 }
 
 // One operation of the model (a poll's prompts, a completed set) fires several notifications in
 // a row; they are told to the bus together once control is back in the event loop.
 void ZentrelService::scheduleAnnouncement() {
-    if (m_announcementPending)
+    if (m_announcementPending) {
         return;
+    }
     m_announcementPending = true;
     QMetaObject::invokeMethod(this, &ZentrelService::announceChanges, Qt::QueuedConnection);
 }
@@ -92,11 +95,13 @@ void ZentrelService::announceChanges() {
     const QVariantMap current = propertyValues();
     QVariantMap changed;
     for (auto it = current.cbegin(); it != current.cend(); ++it) {
-        if (m_announced.value(it.key()) != it.value())
+        if (m_announced.value(it.key()) != it.value()) {
             changed.insert(it.key(), it.value());
+        }
     }
-    if (changed.isEmpty())
+    if (changed.isEmpty()) {
         return;
+    }
     m_announced = current;
     QDBusMessage signal =
         QDBusMessage::createSignal(ZentrelBus::objectPath, QStringLiteral("org.freedesktop.DBus.Properties"),

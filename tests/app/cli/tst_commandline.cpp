@@ -47,8 +47,9 @@ QString schemaViolations(const QStringList& lines) {
          qEnvironmentVariable("ZENTREL_SOURCE_DIR") + QStringLiteral("/tests/app/cli/status.schema.json")});
     python.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
     python.closeWriteChannel();
-    if (!python.waitForFinished(ZentrelProcess::timeoutMs) || python.exitCode() != 0)
+    if (!python.waitForFinished(ZentrelProcess::timeoutMs) || python.exitCode() != 0) {
         return QString::fromUtf8(python.readAllStandardError()) + python.errorString();
+    }
     return {};
 }
 } // namespace

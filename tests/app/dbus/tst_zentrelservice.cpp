@@ -107,8 +107,9 @@ private Q_SLOTS:
         QFETCH(int, prompts);
         QFETCH(QVariantMap, expected);
         ServedModel served(store);
-        for (int i = 0; i < prompts; ++i)
+        for (int i = 0; i < prompts; ++i) {
             served.model->recordPrompt();
+        }
         QCOMPARE(served.all(), expected);
     }
 
@@ -118,8 +119,9 @@ private Q_SLOTS:
         QTest::addColumn<QVariantMap>("expected");
         const auto prompts = [](int count) {
             return Operation([count](TrackerState& state) {
-                for (int i = 0; i < count; ++i)
+                for (int i = 0; i < count; ++i) {
                     state.recordPrompt();
+                }
             });
         };
         const QString total = QStringLiteral("TotalPrompts");
@@ -190,8 +192,9 @@ private Q_SLOTS:
         QCOMPARE(reply.error().name(), error);
         QCOMPARE(served.model->pendingSets(), owedAfter);
         QCOMPARE(served.model->completedHistory().size(), completedAfter);
-        if (!error.isEmpty())
+        if (!error.isEmpty()) {
             QCOMPARE(served.storeBytes(), storeBefore);
+        }
     }
 };
 
