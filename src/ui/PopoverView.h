@@ -22,7 +22,7 @@ class PopoverView : public QWidget {
 public:
     static constexpr int panelWidth = 280;
     static constexpr int panelHeight = 500;
-    static inline int tabTransitionMs = 150; // tests set it to 0
+    static constexpr int tabTransitionMs = 150;
 
     PopoverView(TrackerState& state, LaunchAtLoginBinding launchAtLogin, QWidget* parent = nullptr);
 

@@ -34,7 +34,6 @@ public:
 
     explicit LocalHttpServer(QObject* parent = nullptr);
 
-    bool isListening() const { return m_server.isListening(); }
     QUrl url(const QString& path) const;
     void setResponse(const QString& path, Response response);
     int requestCount(const QString& path) const { return m_requestCounts.value(path); }

@@ -2,7 +2,7 @@
 // Usage: zentrel_panel_screenshots <output folder>
 #include "DemoModel.h"
 #include "PopoverView.h"
-#include "settab/ProgressBar.h"
+#include "kit/Motion.h"
 #include "settab/SetCircle.h"
 
 #include <QApplication>
@@ -99,9 +99,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(ZENTREL_VERSION)); // as the application sets it
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
     // Every shot shows the state at rest.
-    PopoverView::tabTransitionMs = 0;
-    ProgressBar::fillSpring.response = 0;
-    SetCircle::completingSpring.response = 0;
+    Motion::setEnabled(false);
 
     QTemporaryDir scratch;
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));

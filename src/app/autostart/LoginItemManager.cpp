@@ -50,19 +50,19 @@ LoginItemManager& LoginItemManager::shared() {
     return instance;
 }
 
-LoginItemManager::LoginItemManager(QString autostartDirectory)
-    : m_autostartDirectory(std::move(autostartDirectory)) {}
+LoginItemManager::LoginItemManager(QString autostartFolder)
+    : m_autostartFolder(std::move(autostartFolder)) {}
 
-QString LoginItemManager::autostartDirectory() const {
-    if (!m_autostartDirectory.isEmpty()) {
-        return m_autostartDirectory;
+QString LoginItemManager::autostartFolder() const {
+    if (!m_autostartFolder.isEmpty()) {
+        return m_autostartFolder;
     }
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/autostart");
 }
 
 QString LoginItemManager::entryPath() const {
-    return autostartDirectory() + u'/' + AppIdentity::desktopEntryName;
+    return autostartFolder() + u'/' + AppIdentity::desktopEntryName;
 }
 
 bool LoginItemManager::isEnabled() const {
@@ -84,8 +84,8 @@ bool LoginItemManager::enable(QString* error) const {
     if (program.isEmpty()) {
         return fail(error, QStringLiteral("cannot tell where Zentrel is installed"));
     }
-    if (!QDir().mkpath(autostartDirectory())) {
-        return fail(error, QStringLiteral("cannot create %1").arg(autostartDirectory()));
+    if (!QDir().mkpath(autostartFolder())) {
+        return fail(error, QStringLiteral("cannot create %1").arg(autostartFolder()));
     }
     QSaveFile file(entryPath());
     if (!file.open(QIODevice::WriteOnly) || file.write(AutostartEntry::render(program)) < 0 ||

@@ -11,7 +11,7 @@ public:
     // Follows XDG_CONFIG_HOME afresh on every call.
     LoginItemManager() = default;
     // A fixed autostart folder, for tests.
-    explicit LoginItemManager(QString autostartDirectory);
+    explicit LoginItemManager(QString autostartFolder);
 
     // True only when the session would really start us: the entry exists, is not switched off,
     // and the program it names is still there.
@@ -19,12 +19,12 @@ public:
     // On failure nothing has changed and error (when given) says why.
     bool setEnabled(bool enabled, QString* error = nullptr) const;
 
-    QString autostartDirectory() const;
+    QString autostartFolder() const;
     QString entryPath() const;
 
 private:
     bool enable(QString* error) const;
     bool disable(QString* error) const;
 
-    QString m_autostartDirectory;
+    QString m_autostartFolder;
 };

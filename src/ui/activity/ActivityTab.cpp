@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 namespace {
-qint64 repetitionsDone(const QList<CompletedSet>& history) {
+qint64 repsDone(const QList<CompletedSet>& history) {
     qint64 sum = 0;
     for (const CompletedSet& entry : history)
         sum += entry.reps;
@@ -82,8 +82,7 @@ void ActivityTab::showEvent(QShowEvent* event) {
 }
 
 void ActivityTab::refreshTotals() {
-    m_totals->setTotals(m_state.totalRequests(), repetitionsDone(m_state.completedHistory()),
-                        m_state.pendingSets());
+    m_totals->setTotals(m_state.totalRequests(), repsDone(m_state.completedHistory()), m_state.pendingSets());
 }
 
 void ActivityTab::refreshHeatmap() {

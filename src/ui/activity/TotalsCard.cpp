@@ -21,9 +21,9 @@ TotalsCard::TotalsCard(QWidget* parent)
     layout->addWidget(m_owed, 0, Qt::AlignVCenter);
 }
 
-void TotalsCard::setTotals(qint64 totalRequests, qint64 repetitionsDone, qint64 pendingSets) {
+void TotalsCard::setTotals(qint64 totalRequests, qint64 repsDone, qint64 pendingSets) {
     m_total->setValue(totalRequests);
-    m_done->setValue(repetitionsDone);
+    m_done->setValue(repsDone);
     m_owed->setValue(pendingSets);
     m_owed->setHighlighted(pendingSets > 0);
 }

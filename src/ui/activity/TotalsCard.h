@@ -4,14 +4,14 @@
 
 class StatColumn;
 
-// Prompts counted, repetitions done and sets owed, side by side; owed sets stand out in red.
+// Prompts counted, reps done and sets owed, side by side; owed sets stand out in red.
 class TotalsCard : public CardFrame {
     Q_OBJECT
 
 public:
     explicit TotalsCard(QWidget* parent = nullptr);
 
-    void setTotals(qint64 totalRequests, qint64 repetitionsDone, qint64 pendingSets);
+    void setTotals(qint64 totalRequests, qint64 repsDone, qint64 pendingSets);
 
     const StatColumn& total() const { return *m_total; }
     const StatColumn& done() const { return *m_done; }

@@ -25,7 +25,7 @@ CrossFade::CrossFade(QWidget* parent)
 
 void CrossFade::start(QWidget* target, int durationMs) {
     m_animation->stop();
-    if (durationMs <= 0 || !target->isVisible()) {
+    if (Motion::duration(durationMs) <= 0 || !target->isVisible()) {
         hide();
         return;
     }

@@ -22,15 +22,11 @@ SpringAnimation::SpringAnimation(Motion::Spring spring, QObject* parent)
     : QAbstractAnimation(parent)
     , m_spring(spring) {}
 
-void SpringAnimation::setSpring(Motion::Spring spring) {
-    m_spring = spring;
-}
-
 void SpringAnimation::animateTo(qreal target) {
     stop();
     m_from = m_value;
     m_to = target;
-    if (duration() <= 0 || m_from == m_to) {
+    if (!Motion::enabled() || m_from == m_to) {
         setValue(target);
         return;
     }
@@ -45,14 +41,10 @@ void SpringAnimation::jumpTo(qreal target) {
 }
 
 int SpringAnimation::duration() const {
-    if (m_spring.response <= 0)
-        return 0;
     return int(std::ceil(settlingTime(m_spring) * 1000));
 }
 
 qreal SpringAnimation::progress(Motion::Spring spring, qreal seconds) {
-    if (spring.response <= 0)
-        return 1;
     const qreal w0 = naturalFrequency(spring);
     const qreal zeta = damping(spring);
     const qreal decay = std::exp(-zeta * w0 * seconds);
@@ -63,8 +55,6 @@ qreal SpringAnimation::progress(Motion::Spring spring, qreal seconds) {
 }
 
 qreal SpringAnimation::settlingTime(Motion::Spring spring) {
-    if (spring.response <= 0)
-        return 0;
     return std::log(1 / settledEnvelope) / (damping(spring) * naturalFrequency(spring));
 }
 

@@ -6,7 +6,7 @@
 
 // Moves a number towards a target along a damped spring's step response. The spring may
 // overshoot the target before settling; the animation ends once its envelope falls below 0.001,
-// and the value lands exactly on the target. A spring with a response of 0 jumps at once.
+// and the value lands exactly on the target. While motion is off it jumps at once.
 class SpringAnimation : public QAbstractAnimation {
     Q_OBJECT
 
@@ -15,7 +15,6 @@ public:
 
     qreal value() const { return m_value; }
     qreal target() const { return m_to; }
-    void setSpring(Motion::Spring spring);
 
     // Springs from the current value; restarts when already moving.
     void animateTo(qreal target);
@@ -37,7 +36,7 @@ protected:
 private:
     void setValue(qreal value);
 
-    Motion::Spring m_spring;
+    const Motion::Spring m_spring;
     qreal m_from = 0;
     qreal m_to = 0;
     qreal m_value = 0;

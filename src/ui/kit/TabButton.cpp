@@ -33,7 +33,7 @@ void TabButton::setSelected(bool selected, int durationMs) {
     m_animation->stop();
     m_animation->setStartValue(m_selection);
     m_animation->setEndValue(selected ? 1.0 : 0.0);
-    m_animation->setDuration(durationMs);
+    m_animation->setDuration(Motion::duration(durationMs));
     m_animation->start();
 }
 

@@ -19,7 +19,6 @@ ProgressBar::ProgressBar(QWidget* parent)
 }
 
 void ProgressBar::setFraction(qreal fraction) {
-    m_fill->setSpring(fillSpring);
     m_fill->animateTo(fraction);
 }
 

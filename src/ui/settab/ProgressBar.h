@@ -15,7 +15,7 @@ public:
     static constexpr int barHeight = 5;
     static constexpr int topPadding = 4;
     static constexpr qreal cornerRadius = 3;
-    static inline Motion::Spring fillSpring{0.5, 0.8}; // tests set the response to 0
+    static constexpr Motion::Spring fillSpring{0.5, 0.8};
 
     explicit ProgressBar(QWidget* parent = nullptr);
 

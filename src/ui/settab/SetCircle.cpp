@@ -125,11 +125,10 @@ void SetCircle::setHovered(bool hovered) {
     m_hover->stop();
     m_hover->setStartValue(m_hoverAmount);
     m_hover->setEndValue(hovered ? 1.0 : 0.0);
-    m_hover->setDuration(hoverDurationMs);
+    m_hover->setDuration(Motion::duration(hoverDurationMs));
     m_hover->start();
 }
 
 void SetCircle::followCompletion() {
-    m_completing->setSpring(completingSpring);
     m_completing->animateTo(m_completion.isCompleting(m_index) ? 1 : 0);
 }

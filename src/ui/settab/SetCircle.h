@@ -23,8 +23,8 @@ public:
     // its own padding and spacing by the same amount, so the discs sit where 34-point frames would.
     static constexpr int growthRoom = 4;
     static constexpr int slotSize = diameter + 2 * growthRoom;
-    static inline Motion::Spring completingSpring{0.25, 0.5}; // tests set the response to 0
-    static inline int hoverDurationMs = 150;
+    static constexpr Motion::Spring completingSpring{0.25, 0.5};
+    static constexpr int hoverDurationMs = 150;
 
     SetCircle(int index, SetCompletion& completion, QWidget* parent = nullptr);
 

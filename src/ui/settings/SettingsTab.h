@@ -11,7 +11,7 @@ class ToggleRow;
 class TrackerState;
 class WatchedDirectoryLine;
 
-// The panel's settings: prompts and repetitions per set, the exercise, alert sound, launch at
+// The panel's settings: prompts and reps per set, the exercise, alert sound, launch at
 // login, the watched folder, session reset and the about card. It keeps nothing of its own:
 // every control shows what the model (or the login service) says now, and writes straight back.
 class SettingsTab : public QWidget {
