@@ -7,8 +7,6 @@
 #include <algorithm>
 
 namespace {
-const QString separator = QStringLiteral(" · ");
-
 QString setsWords(qint64 sets) {
     return sets == 1 ? QStringLiteral("1 set") : QStringLiteral("%1 sets").arg(sets);
 }
@@ -16,21 +14,18 @@ QString setsWords(qint64 sets) {
 QString repsWords(const StatusSnapshot& status) {
     return QStringLiteral("%1 %2").arg(status.repsPerSet).arg(status.exercise.toLower());
 }
-} // namespace
 
-QString statusLine(const StatusSnapshot& status) {
-    QString line = QStringLiteral("%1/%2 prompts").arg(status.promptsThisSet).arg(status.promptLimit) +
-                   separator +
-                   (status.pendingSets < 1 ? QStringLiteral("no set owed")
-                                           : setsWords(status.pendingSets) + QStringLiteral(" owed")) +
-                   separator + repsWords(status);
-    if (!status.running) {
-        line += separator + QStringLiteral("not running");
+// Progress through the current set in whole percent; 0 when prompts per set is below 1.
+qint64 percentage(const StatusSnapshot& status) {
+    if (status.promptLimit < 1) {
+        return 0;
     }
-    return line;
+    // In floating point: the counters come from a file that can be edited by hand.
+    const long double share = 100.0L * status.promptsThisSet / status.promptLimit;
+    return std::clamp<qint64>(static_cast<qint64>(share), 0, 100);
 }
-
-QString statusTooltip(const StatusSnapshot& status) {
+// The status in words on one or two lines, for a bar's tooltip.
+QString tooltip(const StatusSnapshot& status) {
     QString first;
     if (status.pendingSets >= 1) {
         first = QStringLiteral("%1 of %2 owed").arg(setsWords(status.pendingSets), repsWords(status));
@@ -46,14 +41,19 @@ QString statusTooltip(const StatusSnapshot& status) {
                                           : QStringLiteral("Zentrel is not running");
     return first + QLatin1Char('\n') + second;
 }
+} // namespace
 
-qint64 statusPercentage(const StatusSnapshot& status) {
-    if (status.promptLimit < 1) {
-        return 0;
+QString statusLine(const StatusSnapshot& status) {
+    QStringList parts{
+        QStringLiteral("%1/%2 prompts").arg(status.promptsThisSet).arg(status.promptLimit),
+        status.pendingSets < 1 ? QStringLiteral("no set owed")
+                               : setsWords(status.pendingSets) + QStringLiteral(" owed"),
+        repsWords(status),
+    };
+    if (!status.running) {
+        parts.append(QStringLiteral("not running"));
     }
-    // In floating point: the counters come from a file that can be edited by hand.
-    const long double share = 100.0L * status.promptsThisSet / status.promptLimit;
-    return std::clamp<qint64>(static_cast<qint64>(share), 0, 100);
+    return parts.join(QStringLiteral(" · "));
 }
 
 QByteArray statusJson(const StatusSnapshot& status) {
@@ -64,11 +64,11 @@ QByteArray statusJson(const StatusSnapshot& status) {
         {QStringLiteral("promptLimit"), status.promptLimit},
         {QStringLiteral("pendingSets"), status.pendingSets},
         {QStringLiteral("repsPerSet"), status.repsPerSet},
-        {QStringLiteral("percentage"), statusPercentage(status)},
+        {QStringLiteral("percentage"), percentage(status)},
         {QStringLiteral("exercise"), status.exercise},
         {QStringLiteral("text"),
          statusTitle(status.pendingSets, status.promptsThisSet, status.promptLimit).trimmed()},
-        {QStringLiteral("tooltip"), statusTooltip(status)},
+        {QStringLiteral("tooltip"), tooltip(status)},
         {QStringLiteral("class"),
          status.pendingSets >= 1 ? QStringLiteral("owed") : QStringLiteral("counting")},
     };
