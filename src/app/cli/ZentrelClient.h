@@ -17,8 +17,6 @@ public:
     explicit ZentrelClient(const QDBusConnection& bus, QObject* parent = nullptr);
 
     bool isRunning() const;
-    // The running instance's status, or nullopt when none answers.
-    std::optional<StatusSnapshot> runningStatus();
     // The running instance's status, or else the stored one.
     StatusSnapshot currentStatus();
     // Clears one owed set; the bus error when none was cleared (NothingOwed among others).
@@ -30,6 +28,9 @@ Q_SIGNALS:
     void propertiesChanged(const QVariantMap& changed);
 
 private:
+    // The running instance's status, or nullopt when none answers.
+    std::optional<StatusSnapshot> runningStatus();
+
     QDBusConnection m_bus;
     PropertiesProxy m_properties;
     ZentrelProxy m_zentrel;
