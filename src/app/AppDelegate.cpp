@@ -4,6 +4,7 @@
 #include "PopoverView.h"
 #include "autostart/LoginItemManager.h"
 #include "panel/PanelWindow.h"
+#include "settab/ProgressCard.h"
 #include "tray/StatusItem.h"
 #include "tray/StatusTitle.h"
 #include "update/Updater.h"
@@ -46,6 +47,16 @@ void AppDelegate::buildStatusItem() {
     connect(m_statusItem.get(), &StatusItem::openRequested, this, [this] { showPanel(); });
     connect(m_statusItem.get(), &StatusItem::checkForUpdatesRequested, this, &AppDelegate::checkForUpdates);
     connect(m_statusItem.get(), &StatusItem::quitRequested, this, [] { QCoreApplication::quit(); });
+    // Without a tray the panel is the only way in, so it opens at start. The first answer is
+    // the one at start: a tray that goes away later does not bring the window up unasked.
+    connect(
+        m_statusItem.get(), &StatusItem::inTrayChanged, this,
+        [this](bool inTray) {
+            if (!inTray) {
+                showPanel();
+            }
+        },
+        Qt::SingleShotConnection);
 }
 
 void AppDelegate::buildPanel() {
@@ -61,8 +72,15 @@ void AppDelegate::togglePanel(const std::optional<QRect>& anchor) {
 }
 
 void AppDelegate::showPanel(const std::optional<QRect>& anchor) {
-    if (m_panel)
+    if (!m_panel) {
+        return;
+    }
+    // Until the tray has answered, the panel opens as it always did.
+    if (m_statusItem->inTray() == false) {
+        m_panel->showAsWindow();
+    } else {
         m_panel->showPanel(anchor);
+    }
 }
 
 // The title follows every counter and the prompts-per-set setting without waiting for a prompt.
@@ -89,9 +107,11 @@ void AppDelegate::scheduleStatusUpdate() {
 }
 
 void AppDelegate::updateStatusItem() {
-    m_statusItem->setStatus(
-        statusTitle(m_state.pendingSets(), m_state.promptsThisSet(), m_state.promptLimit()),
-        m_state.pendingSets());
+    const qint64 pending = m_state.pendingSets();
+    const qint64 prompts = m_state.promptsThisSet();
+    const qint64 limit = m_state.promptLimit();
+    m_statusItem->setStatus(statusTitle(pending, prompts, limit), pending,
+                            ProgressCard::progressFraction(prompts, limit));
 }
 
 void AppDelegate::checkForUpdates() {

@@ -88,6 +88,8 @@ private Q_SLOTS:
 
     void secondProgramHandsOverAndExits() {
         TestHome home;
+        StatusNotifierWatcherStandIn watcher; // without a tray the panel would open at start
+        QVERIFY(watcher.start());
         ZentrelProcess first(home);
         QVERIFY(first.start());
         QVERIFY2(first.waitForLog(QStringLiteral("tray item registered after")), qPrintable(first.log()));

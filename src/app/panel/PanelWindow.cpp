@@ -15,6 +15,10 @@ bool isWaylandPlatform() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+Qt::WindowFlags popupFlags() {
+    return (isWaylandPlatform() ? Qt::Tool : Qt::Popup) | Qt::FramelessWindowHint;
+}
+
 QList<ScreenArea> screenAreas() {
     QList<ScreenArea> areas;
     const QScreen* primary = QGuiApplication::primaryScreen();
@@ -36,9 +40,9 @@ QRegion roundedRegion(const QSize& size, int radius) {
 } // namespace
 
 PanelWindow::PanelWindow(QWidget* content, const QSize& size, QWidget* parent)
-    : QWidget(parent,
-              isWaylandPlatform() ? Qt::Tool | Qt::FramelessWindowHint : Qt::Popup | Qt::FramelessWindowHint)
+    : QWidget(parent, popupFlags())
     , m_hidesOnDeactivation(isWaylandPlatform()) {
+    setWindowTitle(QStringLiteral("Zentrel"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -57,6 +61,7 @@ void PanelWindow::togglePanel(const std::optional<QRect>& anchor) {
 }
 
 void PanelWindow::showPanel(const std::optional<QRect>& anchor) {
+    present(Presentation::Popup);
     move(positionFor(anchor));
     show();
     raise();
@@ -65,13 +70,37 @@ void PanelWindow::showPanel(const std::optional<QRect>& anchor) {
     Q_EMIT panelShown();
 }
 
+// Without a tray icon to hang from, the panel is an ordinary window that the desktop places and
+// decorates, so it can be found among the other windows and closed like them.
+void PanelWindow::showAsWindow() {
+    present(Presentation::Window);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    qCInfo(lcApp) << "panel shown as a window";
+    Q_EMIT panelShown();
+}
+
+// Changing the flags hides the window; the callers show it again.
+void PanelWindow::present(Presentation presentation) {
+    if (presentation == m_presentation) {
+        return;
+    }
+    m_presentation = presentation;
+    setWindowFlags(presentation == Presentation::Window ? Qt::WindowFlags(Qt::Window) : popupFlags());
+    updateMask();
+}
+
 QPoint PanelWindow::positionFor(const std::optional<QRect>& anchor) const {
     return placePanel(anchor.value_or(QRect(QCursor::pos(), QSize(0, 0))), size(), screenAreas());
 }
 
 bool PanelWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowDeactivate && m_hidesOnDeactivation)
+    if (event->type() == QEvent::WindowDeactivate && m_hidesOnDeactivation &&
+        m_presentation == Presentation::Popup) {
         hide();
+    }
     return QWidget::event(event);
 }
 
@@ -80,8 +109,17 @@ void PanelWindow::hideEvent(QHideEvent* event) {
     m_sinceHidden.start();
 }
 
-// A window mask rounds the corners with or without a compositor.
 void PanelWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    setMask(roundedRegion(size(), cornerRadius));
+    updateMask();
+}
+
+// A window mask rounds the popup's corners with or without a compositor; a decorated window
+// keeps the desktop's own frame.
+void PanelWindow::updateMask() {
+    if (m_presentation == Presentation::Popup) {
+        setMask(roundedRegion(size(), cornerRadius));
+    } else {
+        clearMask();
+    }
 }

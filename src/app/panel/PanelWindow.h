@@ -8,7 +8,8 @@
 // The floating panel under the tray icon: a frameless window with rounded corners around the
 // panel's content, created once and hidden or shown for the life of the process. On X11 it is
 // a popup, so any click outside it closes it; on a pure Wayland session a tool window that
-// hides when it loses focus.
+// hides when it loses focus. Where no tray shows the icon, the same panel is shown as an
+// ordinary window titled "Zentrel" instead.
 class PanelWindow : public QWidget {
     Q_OBJECT
 
@@ -24,6 +25,7 @@ public:
     // without one the panel opens at the pointer.
     void togglePanel(const std::optional<QRect>& anchor);
     void showPanel(const std::optional<QRect>& anchor);
+    void showAsWindow();
 
 Q_SIGNALS:
     void panelShown();
@@ -34,8 +36,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    enum class Presentation { Popup, Window };
+
+    void present(Presentation presentation);
+    void updateMask();
     QPoint positionFor(const std::optional<QRect>& anchor) const;
 
     QElapsedTimer m_sinceHidden;
     bool m_hidesOnDeactivation;
+    Presentation m_presentation = Presentation::Popup;
 };

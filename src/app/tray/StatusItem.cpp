@@ -4,6 +4,7 @@
 #include "ProcessClock.h"
 #include "tray/StatusNotifierItem.h"
 #include "tray/TrayIconImage.h"
+#include "tray/XEmbedTrayWatcher.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -11,23 +12,25 @@
 namespace {
 // Hosts activated from the keyboard report the origin, which says nothing about where the icon is.
 std::optional<QRect> statusNotifierAnchor(const QPoint& point) {
-    if (point.isNull())
+    if (point.isNull()) {
         return std::nullopt;
+    }
     return QRect(point, QSize(0, 0));
 }
 } // namespace
 
 StatusItem::StatusItem(const QDBusConnection& bus, QObject* parent)
     : QObject(parent)
-    , m_menu(std::make_unique<QMenu>())
-    , m_iconImages(trayIconImages(0)) {
+    , m_menu(std::make_unique<QMenu>()) {
     buildMenu();
     if (!bus.isConnected()) {
-        useSystemTray();
+        // Answered on a later turn of the event loop, as the watcher answers, so whoever made
+        // this item has connected to inTrayChanged by then.
+        QMetaObject::invokeMethod(this, &StatusItem::useSystemTray, Qt::QueuedConnection);
         return;
     }
     m_statusNotifierItem = new StatusNotifierItem(bus, m_menu.get(), this);
-    m_statusNotifierItem->setIcon(m_iconImages);
+    m_statusNotifierItem->setIcon(trayIconImages(0));
     connect(m_statusNotifierItem, &StatusNotifierItem::registered, this, &StatusItem::useStatusNotifier);
     connect(m_statusNotifierItem, &StatusNotifierItem::hostGone, this, &StatusItem::useSystemTray);
     connect(m_statusNotifierItem, &StatusNotifierItem::activated, this,
@@ -50,49 +53,97 @@ void StatusItem::buildMenu() {
             &StatusItem::quitRequested);
 }
 
-void StatusItem::setStatus(const QString& title, qint64 pendingSets) {
-    const bool iconChanged = pendingSets != m_pendingSets;
+// Hosts that show the title get the plain icon; an XEmbed tray cannot show text, so its icon
+// also carries the current set's progress.
+void StatusItem::setStatus(const QString& title, qint64 pendingSets, qreal setProgress) {
+    const bool badgeChanged = pendingSets != m_pendingSets;
+    const bool progressChanged = setProgress != m_setProgress;
     m_title = title;
     m_pendingSets = pendingSets;
-    if (iconChanged)
-        m_iconImages = trayIconImages(pendingSets);
+    m_setProgress = setProgress;
     if (m_statusNotifierItem) {
         m_statusNotifierItem->setTitle(title);
-        if (iconChanged)
-            m_statusNotifierItem->setIcon(m_iconImages);
+        if (badgeChanged) {
+            m_statusNotifierItem->setIcon(trayIconImages(pendingSets));
+        }
     }
     if (m_systemTrayIcon) {
-        if (iconChanged)
-            m_systemTrayIcon->setIcon(iconFromImages(m_iconImages));
+        if (badgeChanged || progressChanged) {
+            m_systemTrayIcon->setIcon(systemTrayIconImage());
+        }
         m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel") + title);
     }
 }
 
 void StatusItem::useStatusNotifier() {
-    if (m_systemTrayIcon)
+    m_trayWatcher.reset();
+    if (m_systemTrayIcon) {
         m_systemTrayIcon->hide();
+    }
     m_host = Host::StatusNotifier;
+    setInTray(true);
 }
 
+// The icon is shown even where no XEmbed tray runs yet: Qt docks a shown icon by itself once
+// one starts, and the watcher tells us when that may have happened.
 void StatusItem::useSystemTray() {
-    if (m_host == Host::SystemTray)
+    if (m_host == Host::SystemTray && m_inTray == true) {
         return;
-    if (!m_systemTrayIcon)
+    }
+    if (!m_systemTrayIcon) {
         createSystemTrayIcon();
+    }
     m_systemTrayIcon->show();
-    qCInfo(lcApp).noquote()
-        << QStringLiteral("tray item registered after %1 ms (system tray)").arg(msSinceProcessStart());
     m_host = Host::SystemTray;
+    const bool docked = QSystemTrayIcon::isSystemTrayAvailable();
+    if (docked) {
+        m_trayWatcher.reset();
+        qCInfo(lcApp).noquote()
+            << QStringLiteral("tray item registered after %1 ms (system tray)").arg(msSinceProcessStart());
+    } else {
+        watchForSystemTray();
+    }
+    setInTray(docked);
+}
+
+void StatusItem::watchForSystemTray() {
+    if (m_trayWatcher || !XEmbedTrayWatcher::isAvailable()) {
+        return;
+    }
+    qCInfo(lcApp) << "no tray runs; watching for one";
+    m_trayWatcher = std::make_unique<XEmbedTrayWatcher>();
+    // Queued: the watcher may go while it is still telling.
+    connect(
+        m_trayWatcher.get(), &XEmbedTrayWatcher::trayMayHaveStarted, this,
+        [this] {
+            if (m_host == Host::SystemTray) {
+                useSystemTray();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void StatusItem::setInTray(bool inTray) {
+    if (m_inTray == inTray) {
+        return;
+    }
+    m_inTray = inTray;
+    Q_EMIT inTrayChanged(inTray);
 }
 
 void StatusItem::createSystemTrayIcon() {
     m_systemTrayIcon = new QSystemTrayIcon(this);
     m_systemTrayIcon->setContextMenu(m_menu.get());
-    m_systemTrayIcon->setIcon(iconFromImages(m_iconImages));
+    m_systemTrayIcon->setIcon(systemTrayIconImage());
     m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel") + m_title);
     connect(m_systemTrayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
+                if (reason == QSystemTrayIcon::Trigger) {
                     Q_EMIT activated(std::optional<QRect>(m_systemTrayIcon->geometry()));
+                }
             });
+}
+
+QIcon StatusItem::systemTrayIconImage() const {
+    return iconFromImages(trayIconImages(m_pendingSets, m_setProgress));
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QImage>
-#include <QList>
+#include <QIcon>
 #include <QObject>
 #include <QRect>
 #include <memory>
@@ -11,11 +10,13 @@
 class QMenu;
 class QSystemTrayIcon;
 class StatusNotifierItem;
+class XEmbedTrayWatcher;
 
 // The application's presence in the desktop's tray: our StatusNotifierItem while a
 // StatusNotifierWatcher runs, otherwise a classic XEmbed tray icon, never both at once.
 // It shows the status title (as a label where the host draws one, and in the tooltip) and
-// the icon with the owed-set badge, and offers a three-entry menu.
+// the icon with the owed-set badge, and offers a three-entry menu. Where neither kind of tray
+// runs it keeps its XEmbed icon ready, and it shows as soon as a tray of either kind starts.
 class StatusItem : public QObject {
     Q_OBJECT
 
@@ -26,9 +27,13 @@ public:
     explicit StatusItem(const QDBusConnection& bus, QObject* parent = nullptr);
     ~StatusItem() override;
 
-    void setStatus(const QString& title, qint64 pendingSets);
+    // `setProgress` (0 to 1) is how far the current set has come, for trays that show no title.
+    void setStatus(const QString& title, qint64 pendingSets, qreal setProgress = 0);
     QString title() const { return m_title; }
     Host host() const { return m_host; }
+    // Whether a tray shows the item; unknown until the first answer, which comes after the
+    // constructor has returned.
+    std::optional<bool> inTray() const { return m_inTray; }
     QMenu* menu() const { return m_menu.get(); }
     StatusNotifierItem* statusNotifierItem() const { return m_statusNotifierItem; }
     QSystemTrayIcon* systemTrayIcon() const { return m_systemTrayIcon; }
@@ -40,20 +45,26 @@ Q_SIGNALS:
     void openRequested();
     void checkForUpdatesRequested();
     void quitRequested();
+    void inTrayChanged(bool inTray); // the first answer included
 
 private:
     void buildMenu();
     void useStatusNotifier();
     void useSystemTray();
+    void watchForSystemTray();
+    void setInTray(bool inTray);
     void createSystemTrayIcon();
+    QIcon systemTrayIconImage() const;
 
     std::unique_ptr<QMenu> m_menu;
     StatusNotifierItem* m_statusNotifierItem = nullptr;
     // Made only once the tray is actually needed: Qt decides once per process whether its
     // tray icon speaks XEmbed, by whether a watcher runs at that moment.
     QSystemTrayIcon* m_systemTrayIcon = nullptr;
+    std::unique_ptr<XEmbedTrayWatcher> m_trayWatcher; // while no tray of either kind runs
     Host m_host = Host::None;
+    std::optional<bool> m_inTray;
     QString m_title;
     qint64 m_pendingSets = 0;
-    QList<QImage> m_iconImages;
+    qreal m_setProgress = 0;
 };

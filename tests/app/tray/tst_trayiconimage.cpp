@@ -1,13 +1,20 @@
+#include "kit/Glyphs.h"
 #include "tray/StatusNotifierTypes.h"
 #include "tray/TrayIconImage.h"
 
 #include <QTest>
+#include <QtMath>
 
 namespace {
+bool isCyan(const QColor& colour) {
+    return colour.alpha() > 200 && colour.red() < 120 && colour.green() > 170 && colour.blue() > 220;
+}
+
 struct PixelCensus {
     int white = 0;
     int dark = 0;
     int red = 0;
+    int cyan = 0;
 };
 
 PixelCensus census(const QImage& image) {
@@ -16,17 +23,36 @@ PixelCensus census(const QImage& image) {
     for (int y = 0; y < argb.height(); ++y) {
         for (int x = 0; x < argb.width(); ++x) {
             const QColor colour = argb.pixelColor(x, y);
-            if (colour.alpha() < 200)
+            if (colour.alpha() < 200) {
                 continue;
-            if (colour.red() > 230 && colour.green() > 230 && colour.blue() > 230)
+            }
+            if (colour.red() > 230 && colour.green() > 230 && colour.blue() > 230) {
                 ++counts.white;
-            else if (colour.red() < 60 && colour.green() < 60 && colour.blue() < 80)
+            } else if (colour.red() < 60 && colour.green() < 60 && colour.blue() < 80) {
                 ++counts.dark;
-            else if (colour.red() > 200 && colour.green() < 120 && colour.blue() < 120)
+            } else if (colour.red() > 200 && colour.green() < 120 && colour.blue() < 120) {
                 ++counts.red;
+            } else if (isCyan(colour)) {
+                ++counts.cyan;
+            }
         }
     }
     return counts;
+}
+
+// Pixels that differ clearly, so that the same figure drawn through another font does not count.
+int clearlyDifferingPixels(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y);
+            const QColor q = b.pixelColor(x, y);
+            if (qAbs(p.alpha() - q.alpha()) > 64 || qAbs(p.lightness() - q.lightness()) > 64) {
+                ++count;
+            }
+        }
+    }
+    return count;
 }
 } // namespace
 
@@ -34,22 +60,63 @@ class TestTrayIconImage : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void drawsTheGlyphOutlined_data() {
+    void drawsTheFigureOutlined_data() {
         QTest::addColumn<int>("size");
-        for (int size : trayIconSizes)
-            QTest::addRow("%d px", size) << size;
+        QTest::addColumn<QFont>("figureFont");
+        QTest::addColumn<bool>("drawnFigure");
+        for (int size : trayIconSizes) {
+            QTest::addRow("%d px, icon font", size) << size << Glyphs::font(32) << false;
+            QTest::addRow("%d px, icon font missing", size)
+                << size << QFont(QStringLiteral("No Such Icon Font")) << true;
+        }
     }
 
-    // White body for dark bars, dark outline for light ones, and no badge while nothing is owed.
-    void drawsTheGlyphOutlined() {
+    // White body for dark bars, dark outline for light ones, no badge while nothing is owed, and
+    // no progress ring where the host shows the title. Without the icon font a drawn figure
+    // stands in: Qt's substitute font must not be trusted with the glyph's code point.
+    void drawsTheFigureOutlined() {
         QFETCH(int, size);
-        const QImage image = trayIconImage(size, 0);
+        QFETCH(QFont, figureFont);
+        QFETCH(bool, drawnFigure);
+        const QImage image = trayIconImage(size, 0, std::nullopt, figureFont);
         QCOMPARE(image.size(), QSize(size, size));
         const PixelCensus counts = census(image);
         QVERIFY2(counts.white >= size / 4, qPrintable(QString::number(counts.white)));
         QVERIFY2(counts.dark >= size / 4, qPrintable(QString::number(counts.dark)));
         QCOMPARE(counts.red, 0);
+        QCOMPARE(counts.cyan, 0);
         QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+        if (drawnFigure) {
+            const int differing = clearlyDifferingPixels(image, trayIconImage(size, 0));
+            QVERIFY2(differing >= size * size / 8, qPrintable(QString::number(differing)));
+        }
+    }
+
+    void ringShowsTheSetProgress_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<qreal>("progress");
+        QTest::addColumn<QList<bool>>("filled"); // at 45, 135, 225 and 315 degrees from the top
+        for (int size : {16, 32}) {
+            QTest::addRow("%d px, none", size) << size << 0.0 << QList<bool>{false, false, false, false};
+            QTest::addRow("%d px, half", size) << size << 0.5 << QList<bool>{true, true, false, false};
+            QTest::addRow("%d px, full", size) << size << 1.0 << QList<bool>{true, true, true, true};
+        }
+    }
+
+    // Clockwise from the top along the edge, over an opaque disc so it reads on any bar.
+    void ringShowsTheSetProgress() {
+        QFETCH(int, size);
+        QFETCH(qreal, progress);
+        QFETCH(QList<bool>, filled);
+        const QImage image = trayIconImage(size, 0, progress).convertToFormat(QImage::Format_ARGB32);
+        for (int i = 0; i < filled.size(); ++i) {
+            const qreal angle = qDegreesToRadians(45.0 + 90.0 * i);
+            const QPoint onRing(qFloor(size / 2.0 + 0.4 * size * qSin(angle)),
+                                qFloor(size / 2.0 - 0.4 * size * qCos(angle)));
+            const QColor colour = image.pixelColor(onRing);
+            QVERIFY2(isCyan(colour) == filled.at(i), qPrintable(colour.name(QColor::HexArgb)));
+            QCOMPARE(colour.alpha(), 255);
+        }
     }
 
     void badgesOwedSets_data() {
