@@ -1,4 +1,5 @@
 #include "AppIdentity.h"
+#include "StatusNotifierWatcherStandIn.h"
 #include "TrackerHarness.h"
 #include "ZentrelProcess.h"
 
@@ -123,9 +124,13 @@ private Q_SLOTS:
         QVERIFY2(follow.waitForLines(1), qPrintable(follow.log()));
         QCOMPARE(lineObject(follow.lines().at(0)).value(QLatin1String("running")), false);
 
+        StatusNotifierWatcherStandIn tray; // without a tray the panel would open at start
+        QVERIFY(tray.start());
         ZentrelProcess zentrel(harness.home);
         QVERIFY(zentrel.start());
         QVERIFY2(follow.waitForLines(2), qPrintable(zentrel.log()));
+        QVERIFY2(zentrel.waitForLog(QStringLiteral("tray item registered after")), qPrintable(zentrel.log()));
+        QVERIFY(!zentrel.log().contains(QLatin1String("panel shown")));
         QCOMPARE(lineObject(follow.lines().at(1)).value(QLatin1String("running")), true);
         QCOMPARE(lineObject(follow.lines().at(1)).value(QLatin1String("pendingSets")), 1);
 
@@ -167,6 +172,8 @@ private Q_SLOTS:
 
     void showStartsZentrelWithItsPanelOpen() {
         TestHome home;
+        StatusNotifierWatcherStandIn tray;
+        QVERIFY(tray.start());
         ZentrelProcess zentrel(home);
         QVERIFY(zentrel.start({QStringLiteral("show")}));
         QVERIFY2(zentrel.waitForLog(QStringLiteral("panel shown")), qPrintable(zentrel.log()));
