@@ -195,9 +195,23 @@ std::string CorpusGenerator::transcript(std::size_t bytes) {
     return text;
 }
 
-std::vector<std::filesystem::path> writeTranscriptTree(const std::filesystem::path& dir,
-                                                       std::size_t fileCount, std::size_t bytesPerFile,
-                                                       std::uint64_t seed) {
+std::string CorpusGenerator::conversation(std::size_t prompts, std::size_t repliesPerPrompt) {
+    std::string text;
+    for (std::size_t prompt = 0; prompt < prompts; ++prompt) {
+        text += line(Kind::Prompt) + '\n';
+        for (std::size_t reply = 0; reply < repliesPerPrompt; ++reply) {
+            // Tool results and assistant records in the proportions nextLine() draws them.
+            text += line(below(95) < 40 ? Kind::ToolResult : Kind::Assistant) + '\n';
+        }
+    }
+    return text;
+}
+
+namespace {
+
+std::vector<std::filesystem::path> writeTree(const std::filesystem::path& dir, std::size_t fileCount,
+                                             std::uint64_t seed,
+                                             const std::function<std::string(CorpusGenerator&)>& content) {
     const std::size_t projectCount = fileCount / 20 + 1;
     std::vector<std::filesystem::path> files;
     for (std::size_t i = 0; i < fileCount; ++i) {
@@ -208,7 +222,36 @@ std::vector<std::filesystem::path> writeTranscriptTree(const std::filesystem::pa
         }
         std::filesystem::create_directories(folder);
         files.push_back(folder / ("transcript-" + std::to_string(i) + ".jsonl"));
-        std::ofstream(files.back(), std::ios::binary) << generator.transcript(bytesPerFile);
+        std::ofstream(files.back(), std::ios::binary) << content(generator);
     }
     return files;
+}
+
+} // namespace
+
+std::vector<std::filesystem::path> writeTranscriptTree(const std::filesystem::path& dir,
+                                                       std::size_t fileCount, std::size_t bytesPerFile,
+                                                       std::uint64_t seed) {
+    return writeTree(dir, fileCount, seed, [bytesPerFile](CorpusGenerator& generator) {
+        return generator.transcript(bytesPerFile);
+    });
+}
+
+std::vector<std::filesystem::path> writeConversationTree(const std::filesystem::path& dir,
+                                                         std::size_t fileCount, std::size_t promptsPerFile,
+                                                         std::size_t repliesPerPrompt, std::uint64_t seed) {
+    return writeTree(dir, fileCount, seed, [=](CorpusGenerator& generator) {
+        return generator.conversation(promptsPerFile, repliesPerPrompt);
+    });
+}
+
+std::filesystem::path keptTree(const std::filesystem::path& dir,
+                               const std::function<void(const std::filesystem::path& root)>& write) {
+    const std::filesystem::path root = dir / "projects";
+    if (!std::filesystem::exists(dir / "complete")) {
+        std::filesystem::remove_all(dir);
+        write(root);
+        std::ofstream(dir / "complete") << "written\n";
+    }
+    return root;
 }

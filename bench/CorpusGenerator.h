@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,8 @@ public:
     std::string line(Kind kind);
     // Whole lines, each ending in a line feed, until at least `bytes` are written.
     std::string transcript(std::size_t bytes);
+    // Whole lines: `prompts` prompts, each followed by `repliesPerPrompt` records of the other kinds.
+    std::string conversation(std::size_t prompts, std::size_t repliesPerPrompt);
 
 private:
     std::uint64_t next();
@@ -51,3 +54,12 @@ private:
 std::vector<std::filesystem::path> writeTranscriptTree(const std::filesystem::path& dir,
                                                        std::size_t fileCount, std::size_t bytesPerFile,
                                                        std::uint64_t seed);
+// The same layout, each transcript a conversation() of `promptsPerFile` prompts.
+std::vector<std::filesystem::path> writeConversationTree(const std::filesystem::path& dir,
+                                                         std::size_t fileCount, std::size_t promptsPerFile,
+                                                         std::size_t repliesPerPrompt, std::uint64_t seed);
+
+// `dir`/projects, written by `write` on first use and kept for later runs, since trees are slow to
+// write; a stamp beside it marks a finished one.
+std::filesystem::path keptTree(const std::filesystem::path& dir,
+                               const std::function<void(const std::filesystem::path& root)>& write);

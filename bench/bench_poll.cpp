@@ -1,6 +1,7 @@
 // Cost of one poll: over a tree where nothing changed (beside a bare listing of the same tree), and
 // after a small append to a very large transcript.
 
+#include "AwaitCopyIndex.h"
 #include "CorpusGenerator.h"
 #include "FileWatcher.h"
 
@@ -14,7 +15,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,21 +31,10 @@ fs::path workDirectory() {
     return fs::path(ZENTREL_BENCH_WORK_DIR);
 }
 
-// Transcript trees are slow to write, so each is kept between runs; the stamp marks a finished one.
 fs::path transcriptTree(std::size_t fileCount, std::size_t bytesPerFile) {
-    static std::map<std::size_t, fs::path> trees;
-    fs::path& root = trees[fileCount];
-    if (root.empty()) {
-        const fs::path dir =
-            workDirectory() / ("tree-" + std::to_string(fileCount) + "x" + std::to_string(bytesPerFile));
-        root = dir / "projects";
-        if (!fs::exists(dir / "complete")) {
-            fs::remove_all(dir);
-            writeTranscriptTree(root, fileCount, bytesPerFile, treeSeed);
-            std::ofstream(dir / "complete") << "written\n";
-        }
-    }
-    return root;
+    return keptTree(
+        workDirectory() / ("tree-" + std::to_string(fileCount) + "x" + std::to_string(bytesPerFile)),
+        [=](const fs::path& root) { writeTranscriptTree(root, fileCount, bytesPerFile, treeSeed); });
 }
 
 std::size_t bytesPerFile(std::size_t fileCount) {
@@ -129,6 +118,7 @@ void BM_IdlePoll(benchmark::State& state) {
     const fs::path root = transcriptTree(fileCount, bytesPerFile(fileCount));
     FileWatcher watcher(std::chrono::hours(1));
     watcher.start(QString::fromStdString(root.string()));
+    awaitCopyIndex(watcher);
     Cost polling;
     Cost walking;
     for (auto _ : state) {
@@ -174,6 +164,7 @@ void BM_PollAfterAppend(benchmark::State& state) {
     std::int64_t prompts = 0;
     watcher.onNewRequest = [&prompts] { ++prompts; };
     watcher.start(QString::fromStdString(root.string()));
+    awaitCopyIndex(watcher);
     std::ofstream file(root / "project" / "big.jsonl", std::ios::binary | std::ios::app);
     const std::uint64_t readBefore = watcher.contentBytesRead();
     for (auto _ : state) {

@@ -1,6 +1,7 @@
 // Throughput of prompt recognition over realistic transcript lines, beside what plain JSON
 // parsing of the same lines costs: simdjson's DOM parser alone and Qt's QJsonDocument.
 #include "CorpusGenerator.h"
+#include "LineVerdict.h"
 #include "PaddedLine.h"
 #include "PromptLine.h"
 #include "PromptPrefilter.h"
@@ -90,6 +91,12 @@ void recognitionDomOnly(benchmark::State& state, const Corpus* corpus) {
     });
 }
 
+// The reasoned verdict `zentrel explain` gives: every line validated and parsed in full.
+void classification(benchmark::State& state, const Corpus* corpus) {
+    overCorpus(state, *corpus,
+               [](const std::string& line) { return classifyLine(line) == LineVerdict::Prompt; });
+}
+
 void domParseOnly(benchmark::State& state, const Corpus* corpus) {
     std::vector<simdjson::padded_string> padded;
     for (const std::string& line : corpus->lines) {
@@ -114,6 +121,7 @@ void qtParse(benchmark::State& state, const Corpus* corpus) {
 void registerAll(const std::string& corpusName, const Corpus* corpus) {
     benchmark::RegisterBenchmark(("isUserPrompt/" + corpusName).c_str(), recognition, corpus);
     benchmark::RegisterBenchmark(("domOnlyRecognition/" + corpusName).c_str(), recognitionDomOnly, corpus);
+    benchmark::RegisterBenchmark(("classifyLine/" + corpusName).c_str(), classification, corpus);
     benchmark::RegisterBenchmark(("simdjsonDomParse/" + corpusName).c_str(), domParseOnly, corpus);
     benchmark::RegisterBenchmark(("QJsonDocument/" + corpusName).c_str(), qtParse, corpus);
 }

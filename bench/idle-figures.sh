@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # What the running application costs while nothing happens: it watches 1,000 transcripts that
 # never grow, under Xvfb with a private session bus and a StatusNotifierWatcher (dbusmock).
-# Prints the time from start to the tray item being registered, resident memory, CPU used over
-# one idle window, and wake-ups (poll/ppoll calls per thread, counted with strace) over another.
+# Prints the time from start to the tray item being registered, how long indexing the transcripts
+# for copies took, resident memory, CPU used over one idle window, and wake-ups (poll/ppoll calls
+# per thread, counted with strace) over another.
 #
-#   bench/idle-figures.sh [build-dir] [seconds-per-window]     defaults: build, 60
+#   bench/idle-figures.sh [build-dir] [seconds-per-window] [tree]     defaults: build, 60, idle
+#
+# tree "idle": 1,000 transcripts of about 100 KB with one prompt each. tree "history": a long
+# history, 1,000 transcripts holding 100 prompts each (with uuid and timestamp), 100,000 in all.
 #
 # Needs: xvfb-run, dbus-run-session, python3-dbusmock, strace (scripts/setup-deps.sh test).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(realpath "${1:-$root/build}")
 seconds=${2:-60}
+tree=${3:-idle}
 binary=$build/src/app/zentrel
 [[ -x $binary ]] || { echo "no $binary: build the zentrel target first" >&2; exit 1; }
 
@@ -18,7 +23,7 @@ binary=$build/src/app/zentrel
 if [[ -z ${ZENTREL_IDLE_INSIDE:-} ]]; then
     export ZENTREL_IDLE_INSIDE=1
     exec xvfb-run -a -s "-screen 0 1600x900x24 -nolisten tcp" \
-        dbus-run-session --config-file="$root/tests/support/session-bus.conf" -- "$0" "$build" "$seconds"
+        dbus-run-session --config-file="$root/tests/support/session-bus.conf" -- "$0" "$build" "$seconds" "$tree"
 fi
 
 work=$(mktemp -d)
@@ -30,20 +35,28 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# 1,000 transcripts of about 100 KB in 40 projects, already complete when the program starts.
-/usr/bin/python3 - "$work/home/.claude/projects" <<'EOF'
+# 1,000 transcripts in 40 projects, already complete when the program starts.
+/usr/bin/python3 - "$work/home/.claude/projects" "$tree" <<'EOF'
 import json, os, sys
-root = sys.argv[1]
-prompt = json.dumps({"type": "user", "message": {"role": "user", "content": "Refactor the parser"}})
+root, tree = sys.argv[1:]
+def prompt(session, number):
+    record = {"type": "user", "message": {"role": "user", "content": "Refactor the parser"}}
+    if tree == "history":
+        record["uuid"] = f"{session:08x}-0000-4000-8000-{number:012x}"
+        record["timestamp"] = f"2025-09-01T10:{number // 60:02d}:{number % 60:02d}.000Z"
+    return json.dumps(record)
 reply = json.dumps({"type": "assistant", "message": {"role": "assistant",
                     "content": [{"type": "text", "text": "x" * 1900}]}})
-body = ("\n".join([prompt] + [reply] * 50) + "\n").encode()
 for project in range(40):
     folder = os.path.join(root, f"-home-user-project-{project}")
     os.makedirs(folder, exist_ok=True)
     for session in range(25):
+        if tree == "history":
+            lines = [line for number in range(100) for line in (prompt(project * 25 + session, number), reply)]
+        else:
+            lines = [prompt(0, 0)] + [reply] * 50
         with open(os.path.join(folder, f"session-{session:04d}.jsonl"), "wb") as f:
-            f.write(body)
+            f.write(("\n".join(lines) + "\n").encode())
 EOF
 
 # A StatusNotifierWatcher that accepts every item, as a desktop's tray host would.
@@ -59,7 +72,7 @@ dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNo
     org.freedesktop.DBus.Mock.AddMethod string: string:RegisterStatusNotifierItem string:s string: string: >/dev/null
 
 HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work CLAUDE_CONFIG_DIR= \
-    QT_LOGGING_RULES="zentrel.app.info=true" "$binary" >"$work/zentrel.log" 2>&1 &
+    QT_LOGGING_RULES="zentrel.app.info=true;zentrel.watcher.info=true" "$binary" >"$work/zentrel.log" 2>&1 &
 app=$!
 pids+=("$app")
 for _ in $(seq 100); do
@@ -68,7 +81,12 @@ for _ in $(seq 100); do
 done
 tray_line=$(grep -m1 "tray item registered" "$work/zentrel.log" || true)
 [[ -n $tray_line ]] || { cat "$work/zentrel.log" >&2; echo "the tray item never registered" >&2; exit 1; }
-sleep 5 # past the first scan of the tree
+for _ in $(seq 600); do
+    grep -q "indexed .* prompts" "$work/zentrel.log" && break
+    sleep 0.1
+done
+index_line=$(grep -m1 "indexed .* prompts" "$work/zentrel.log" || echo "not indexed within 60 s")
+sleep 5 # past the first polls of the tree
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$app/stat"; }
 hz=$(getconf CLK_TCK)
@@ -76,11 +94,13 @@ before=$(ticks)
 sleep "$seconds"
 after=$(ticks)
 rss_kb=$(awk '/^VmRSS:/ { print $2 }' "/proc/$app/status")
+hwm_kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$app/status")
 
 timeout -s INT "$seconds" strace -f -p "$app" -e trace=poll,ppoll -o "$work/strace.log" 2>/dev/null || true
 
 echo "start to tray item:  $(sed -E 's/.*registered after ([0-9]+) ms.*/\1/' <<<"$tray_line") ms   ($tray_line)"
-echo "resident memory:     $((rss_kb / 1024)) MB ($rss_kb kB VmRSS)"
+echo "copy index:          $index_line"
+echo "resident memory:     $((rss_kb / 1024)) MB ($rss_kb kB VmRSS), peak $((hwm_kb / 1024)) MB ($hwm_kb kB VmHWM)"
 awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" \
     'BEGIN { printf "CPU over %d s idle:  %.3f s = %.3f %%\n", s, t / hz, 100 * t / hz / s }'
 echo "wake-ups over $seconds s (poll/ppoll calls per thread):"

@@ -1,42 +1,23 @@
 #include "FileWatcher.h"
 
-#include "PromptLine.h"
-#include "UniqueFd.h"
+#include "TranscriptFile.h"
+#include "TranscriptLines.h"
 #include "WatcherLog.h"
-#include "WhiteSpace.h"
 
 #include <QFile>
 #include <QScopedValueRollback>
-#include <fcntl.h>
-#include <simdjson.h>
-#include <sys/stat.h>
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace {
 
-// Non-blocking, so that a pipe named like a transcript can never stall the poll.
-int openForReading(const std::string& path) {
-    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-}
-
-// What reading the open file would return; 0 when it could not be opened or is not a regular file.
-std::int64_t readableLength(const UniqueFd& file) {
-    struct stat status;
-    if (!file.isOpen() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return 0;
-    return status.st_size;
-}
-
 std::string rootPath(const QString& root) {
     std::string path = QFile::encodeName(root).toStdString();
-    while (path.size() > 1 && path.back() == '/')
+    while (path.size() > 1 && path.back() == '/') {
         path.pop_back();
+    }
     return path;
-}
-
-bool isPromptLine(std::string_view line) {
-    // Bytes that are not UTF-8 spoil only their own line. Checked last because it matters only for
-    // the few lines that look like prompts.
-    return !line.empty() && isUserPrompt(line) && simdjson::validate_utf8(line.data(), line.size());
 }
 
 } // namespace
@@ -48,39 +29,71 @@ FileWatcher::FileWatcher(std::chrono::milliseconds interval, QObject* parent)
 void FileWatcher::start(const QString& root) {
     m_watchURL = root;
     m_root = rootPath(root);
-    snapshotPositions();
+    snapshotPositions({});
     startPolling();
 }
 
 void FileWatcher::restart() {
     ++m_generation;
-    if (m_pollTimer)
+    if (m_pollTimer) {
         m_pollTimer->stop();
-    m_filePositions.clear();
+    }
+    const Positions consumed = std::exchange(m_filePositions, {});
     m_tornTailLengths.clear();
     if (m_watchURL) {
-        const QString root = *m_watchURL;
-        start(root);
+        snapshotPositions(consumed);
+        startPolling();
     }
 }
 
 void FileWatcher::pollNow() {
-    if (m_watchURL)
+    if (m_watchURL && !isIndexingCopies()) {
         poll();
+    }
 }
 
 void FileWatcher::transcriptFiles(const TranscriptTreeWalker::Visitor& visit) {
     m_walker.walk(m_root, visit);
 }
 
-void FileWatcher::snapshotPositions() {
-    transcriptFiles([this](const std::string& path, std::int64_t length) {
-        if (m_filePositions.contains(path))
+// Whatever lies between what was consumed before (nothing, at a start) and the new position is
+// never counted, but its prompts go into the copy index.
+void FileWatcher::snapshotPositions(const Positions& consumed) {
+    std::vector<CopyIndexBuilder::Range> unread;
+    transcriptFiles([this, &consumed, &unread](const std::string& path, std::int64_t length) {
+        if (m_filePositions.contains(path)) {
             return;
+        }
         // Opening tells whether the content could be read now; one that cannot is read from its
         // start once it can.
-        m_filePositions.emplace(path, length > 0 ? readableLength(UniqueFd(openForReading(path))) : 0);
+        const std::int64_t position = length > 0 ? readableLength(openTranscript(path)) : 0;
+        m_filePositions.emplace(path, position);
+        const auto before = consumed.find(path);
+        const std::int64_t from = before == consumed.end() ? 0 : before->second;
+        if (from < position) {
+            unread.push_back({path, from, position, m_copies.transcriptOf(path)});
+        }
     });
+    indexCopies(std::move(unread));
+}
+
+// One builder at a time: what a restart passes over while one runs waits for the next.
+void FileWatcher::indexCopies(std::vector<CopyIndexBuilder::Range> ranges) {
+    if (m_copyBuilder) {
+        std::move(ranges.begin(), ranges.end(), std::back_inserter(m_unindexed));
+        return;
+    }
+    m_copyBuilder = std::make_unique<CopyIndexBuilder>(std::move(ranges), this, [this] { adoptCopies(); });
+}
+
+void FileWatcher::adoptCopies() {
+    m_copies.add(m_copyBuilder->takeEntries());
+    m_copyBuilder.reset();
+    if (!m_unindexed.empty()) {
+        indexCopies(std::exchange(m_unindexed, {}));
+        return;
+    }
+    Q_EMIT copyIndexReady();
 }
 
 void FileWatcher::startPolling() {
@@ -120,33 +133,42 @@ void FileWatcher::noteGrowth(const std::string& path, std::int64_t length) {
 // Moves the position past every run of whole lines before any of them is examined, so whatever a
 // callback does, a line is never counted twice.
 void FileWatcher::readNewLines(const std::string& path, std::int64_t& position) {
-    const UniqueFd file(openForReading(path));
+    const UniqueFd file(openTranscript(path));
     const std::int64_t length = readableLength(file);
-    if (length <= position)
+    if (length <= position) {
         return;
+    }
     const std::uint64_t generation = m_generation;
+    const CopyIndex::Transcript transcript = m_copies.transcriptOf(path);
     m_reader.begin(file.get(), position, length);
     while (const auto lines = m_reader.next()) {
         position = lines->end;
-        if (!countPrompts(path, lines->text, generation))
+        if (!countPrompts(path, transcript, lines->text, generation)) {
             return; // restarted: path and position are gone
+        }
     }
     rememberTornTail(path, position, length);
 }
 
 // False when a callback restarted the watcher, which ends this poll.
-bool FileWatcher::countPrompts(const std::string& path, std::string_view lines, std::uint64_t generation) {
+bool FileWatcher::countPrompts(const std::string& path, CopyIndex::Transcript transcript,
+                               std::string_view lines, std::uint64_t generation) {
     while (!lines.empty()) {
-        const std::size_t lineFeed = lines.find('\n');
-        const std::string_view line = trimWhiteSpace(lines.substr(0, lineFeed));
-        lines.remove_prefix(lineFeed == std::string_view::npos ? lines.size() : lineFeed + 1);
-        if (!isPromptLine(line))
+        const auto prompt = promptInLine(takeLine(lines));
+        if (!prompt) {
             continue;
+        }
+        if (prompt->idKey && m_copies.enter(*prompt->idKey, transcript)) {
+            qCInfo(lcWatcher) << "copy of an earlier prompt in" << path.c_str();
+            continue;
+        }
         qCInfo(lcWatcher) << "prompt in" << path.c_str();
-        if (onNewRequest)
+        if (onNewRequest) {
             onNewRequest();
-        if (m_generation != generation)
+        }
+        if (m_generation != generation) {
             return false;
+        }
     }
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "AppendedLineReader.h"
+#include "CopyIndex.h"
+#include "CopyIndexBuilder.h"
 #include "TranscriptTreeWalker.h"
 
 #include <QObject>
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +19,10 @@
 #include <vector>
 
 // Polls a directory tree of JSON Lines transcripts and runs onNewRequest once for every
-// prompt line appended after start(). Everything runs on the thread that owns it.
+// prompt line appended after start(), except copies of prompts of other transcripts (see
+// CopyIndex). Everything runs on the thread that owns it, but for the one-off reading of the
+// content present at a start, which a CopyIndexBuilder does meanwhile; until it is done polls read
+// nothing, so what is written in the meantime is read, whole, by the first poll after it.
 class FileWatcher : public QObject {
     Q_OBJECT
 
@@ -29,6 +35,8 @@ public:
     std::function<void()> onNewRequest;
 
     void start(const QString& root);
+    // A fresh snapshot, as start() takes. The copy index is kept, and the content the snapshot
+    // passes over unread is added to it, so no prompt written before a restart counts later as new.
     void restart();
 
     const std::unordered_map<std::string, std::int64_t>& filePositions() const { return m_filePositions; }
@@ -37,8 +45,14 @@ public:
 
     // One poll right now, as a timer firing would run it; for benchmarks and diagnostics.
     void pollNow();
-    // Transcript bytes read since construction; an idle poll adds nothing.
+    // Transcript bytes read by polls since construction; an idle poll adds nothing.
     std::uint64_t contentBytesRead() const { return m_reader.bytesRead(); }
+    // While true, the content present at the last start or restart is still being indexed.
+    bool isIndexingCopies() const { return m_copyBuilder != nullptr; }
+
+Q_SIGNALS:
+    // The content present at the last start or restart is indexed; polls read again.
+    void copyIndexReady();
 
 private:
     // A file that grew past its position, found by a walk and read once the walk is over. The
@@ -48,19 +62,24 @@ private:
         std::int64_t* position;
     };
 
+    using Positions = std::unordered_map<std::string, std::int64_t>;
+
     void transcriptFiles(const TranscriptTreeWalker::Visitor& visit);
-    void snapshotPositions();
+    void snapshotPositions(const Positions& consumed);
+    void indexCopies(std::vector<CopyIndexBuilder::Range> ranges);
+    void adoptCopies();
     void startPolling();
     void poll();
     void noteGrowth(const std::string& path, std::int64_t length);
     void readNewLines(const std::string& path, std::int64_t& position);
-    bool countPrompts(const std::string& path, std::string_view lines, std::uint64_t generation);
+    bool countPrompts(const std::string& path, CopyIndex::Transcript transcript, std::string_view lines,
+                      std::uint64_t generation);
     bool isUnchangedTornTail(const std::string& path, std::int64_t length) const;
     void rememberTornTail(const std::string& path, std::int64_t position, std::int64_t length);
 
     std::chrono::milliseconds m_interval;
     QTimer* m_pollTimer = nullptr;
-    std::unordered_map<std::string, std::int64_t> m_filePositions;
+    Positions m_filePositions;
     std::optional<QString> m_watchURL;
     std::string m_root;
     TranscriptTreeWalker m_walker;
@@ -68,8 +87,13 @@ private:
     std::vector<PendingRead> m_pendingReads;
     // Files whose last piece was left unconsumed, with the length they had then: read again only
     // once they have changed, so an abandoned half line costs nothing per poll.
-    std::unordered_map<std::string, std::int64_t> m_tornTailLengths;
+    Positions m_tornTailLengths;
     // Bumped by restart(), which empties m_filePositions under a poll that a callback interrupted.
     std::uint64_t m_generation = 0;
     bool m_polling = false;
+    CopyIndex m_copies;
+    // Content passed over by a restart while a builder was still running; read by the next one.
+    std::vector<CopyIndexBuilder::Range> m_unindexed;
+    // Declared last, so that its thread has stopped before anything else goes.
+    std::unique_ptr<CopyIndexBuilder> m_copyBuilder;
 };

@@ -2,9 +2,21 @@
 
 #include "PromptRecognizer.h"
 
+namespace {
+
+// One recogniser per thread keeps the functions free of shared state while its parsers
+// are reused from line to line.
+PromptRecognizer& recognizer() noexcept {
+    thread_local PromptRecognizer instance;
+    return instance;
+}
+
+} // namespace
+
 bool isUserPrompt(std::string_view line) noexcept {
-    // One recogniser per thread keeps the function free of shared state while its parsers
-    // are reused from line to line.
-    thread_local PromptRecognizer recognizer;
-    return recognizer.isUserPrompt(line);
+    return recognizer().isUserPrompt(line);
+}
+
+std::optional<RecognizedPrompt> recognizePrompt(std::string_view line) noexcept {
+    return recognizer().recognize(line);
 }

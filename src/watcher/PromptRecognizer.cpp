@@ -1,5 +1,6 @@
 #include "PromptRecognizer.h"
 
+#include "PromptIdKey.h"
 #include "PromptPrefilter.h"
 #include "PromptRules.h"
 #include "PromptScreen.h"
@@ -10,25 +11,39 @@ namespace {
 // times its size); after a longer line they are rebuilt so the idle process stays small.
 constexpr std::size_t retainedLineBytes = std::size_t{1} << 20;
 
+// Taken from the parsed record while it is still alive, so that nothing has to outlive it.
+std::optional<std::uint64_t> idKeyOf(simdjson::dom::element record) noexcept {
+    std::string_view uuid;
+    std::string_view timestamp;
+    if (record["uuid"].get(uuid) != simdjson::SUCCESS ||
+        record["timestamp"].get(timestamp) != simdjson::SUCCESS) {
+        return std::nullopt;
+    }
+    return promptIdKey(uuid, timestamp);
+}
+
 } // namespace
 
-bool PromptRecognizer::isUserPrompt(std::string_view line) noexcept {
+std::optional<RecognizedPrompt> PromptRecognizer::recognize(std::string_view line) noexcept {
     if (!mayBeUserPrompt(line)) {
-        return false;
+        return std::nullopt;
     }
     const auto padded = m_line.assign(line);
-    const bool prompt = padded && decide(*padded);
+    const auto prompt = padded ? decide(*padded) : std::nullopt;
     releaseAfter(line.size());
     return prompt;
 }
 
-bool PromptRecognizer::decide(simdjson::padded_string_view line) noexcept {
+std::optional<RecognizedPrompt> PromptRecognizer::decide(simdjson::padded_string_view line) noexcept {
     if (rulesOutPrompt(m_screen, line)) {
-        return false;
+        return std::nullopt;
     }
     simdjson::dom::element record;
-    return m_validator.parse(line.data(), line.length(), false).get(record) == simdjson::SUCCESS &&
-           isPromptRecord(record);
+    if (m_validator.parse(line.data(), line.length(), false).get(record) != simdjson::SUCCESS ||
+        !isPromptRecord(record)) {
+        return std::nullopt;
+    }
+    return RecognizedPrompt{idKeyOf(record)};
 }
 
 void PromptRecognizer::releaseAfter(std::size_t lineSize) noexcept {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "PaddedLine.h"
+#include "RecognizedPrompt.h"
 
 #include <cstddef>
+#include <optional>
 #include <simdjson.h>
 #include <string_view>
 
@@ -11,10 +13,12 @@
 // accepts it; the byte prefilter and the On-Demand screen only ever turn lines away.
 class PromptRecognizer {
 public:
-    bool isUserPrompt(std::string_view line) noexcept;
+    bool isUserPrompt(std::string_view line) noexcept { return recognize(line).has_value(); }
+    // Nothing when the line is not a prompt.
+    std::optional<RecognizedPrompt> recognize(std::string_view line) noexcept;
 
 private:
-    bool decide(simdjson::padded_string_view line) noexcept;
+    std::optional<RecognizedPrompt> decide(simdjson::padded_string_view line) noexcept;
     void releaseAfter(std::size_t lineSize) noexcept;
 
     PaddedLine m_line;

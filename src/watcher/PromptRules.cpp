@@ -1,5 +1,9 @@
 #include "PromptRules.h"
 
+#include "PromptFields.h"
+
+#include <optional>
+
 namespace {
 
 using simdjson::SUCCESS;
@@ -7,56 +11,69 @@ using simdjson::dom::array;
 using simdjson::dom::element;
 using simdjson::dom::object;
 
-bool hasString(const object& object, std::string_view key, std::string_view expected) noexcept {
-    std::string_view value;
-    return object.at_key(key).get(value) == SUCCESS && value == expected;
+// Each check gives the reason a rule failed, or nothing when it holds.
+using Failure = std::optional<LineVerdict>;
+
+Failure checkFields(const object& fields, std::span<const FieldRule> rules) noexcept;
+
+bool equals(element value, std::string_view expected) noexcept {
+    std::string_view text;
+    return value.get(text) == SUCCESS && text == expected;
 }
 
-bool isTrue(const object& object, std::string_view key) noexcept {
-    bool value = false;
-    return object.at_key(key).get(value) == SUCCESS && value;
-}
-
-bool hasOtherUserType(const object& record) noexcept {
-    std::string_view userType;
-    return record.at_key("userType").get(userType) == SUCCESS && userType != "external";
-}
-
-bool isToolResult(element block) noexcept {
-    object fields;
-    return block.get(fields) == SUCCESS && hasString(fields, "type", "tool_result");
-}
-
-// An absent content, one that is not a list, or a list holding anything besides tool
-// results was typed by the user; a list of tool results only (or an empty one) was not.
-bool contentIsTyped(const object& message) noexcept {
-    array blocks;
-    if (message.at_key("content").get(blocks) != SUCCESS) {
-        return true;
+// Whether a field that is present meets its rule; an object's own fields are checked apart.
+bool holds(const FieldRule& rule, element value) noexcept {
+    switch (rule.requirement) {
+    case Requirement::Equals:
+        return equals(value, rule.value);
+    case Requirement::EqualsIfString:
+        return !value.is_string() || equals(value, rule.value);
+    case Requirement::NotTrue: {
+        bool flag = false;
+        return value.get(flag) != SUCCESS || !flag;
     }
-    for (element block : blocks) {
-        if (!isToolResult(block)) {
+    case Requirement::Object:
+        return value.is_object();
+    case Requirement::NotListOf: {
+        array items;
+        if (value.get(items) != SUCCESS) {
             return true;
         }
+        for (element item : items) {
+            object fields;
+            if (item.get(fields) != SUCCESS || checkFields(fields, rule.fields)) {
+                return true;
+            }
+        }
+        return false;
+    }
     }
     return false;
 }
 
+Failure checkFields(const object& fields, std::span<const FieldRule> rules) noexcept {
+    for (const FieldRule& rule : rules) {
+        element value;
+        const bool present = fields.at_key(rule.key).get(value) == SUCCESS;
+        if (present ? !holds(rule, value) : isRequired(rule)) {
+            return rule.failure;
+        }
+        object nested;
+        if (present && rule.requirement == Requirement::Object && value.get(nested) == SUCCESS) {
+            if (const Failure failure = checkFields(nested, rule.fields)) {
+                return failure;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-bool isPromptRecord(element record) noexcept {
+LineVerdict promptVerdict(element record) noexcept {
     object fields;
-    if (record.get(fields) != SUCCESS || !hasString(fields, "type", "user")) {
-        return false;
+    if (record.get(fields) != SUCCESS) {
+        return LineVerdict::NotObject;
     }
-    // Caveats, command expansions and compaction summaries are written by the assistant itself.
-    if (isTrue(fields, "isSidechain") || isTrue(fields, "isMeta") || isTrue(fields, "isCompactSummary") ||
-        hasOtherUserType(fields)) {
-        return false;
-    }
-    object message;
-    if (fields.at_key("message").get(message) != SUCCESS || !hasString(message, "role", "user")) {
-        return false;
-    }
-    return contentIsTyped(message);
+    return checkFields(fields, promptRecordFields).value_or(LineVerdict::Prompt);
 }

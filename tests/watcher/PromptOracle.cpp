@@ -6,47 +6,32 @@
 #include <QJsonValue>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-bool isString(const QJsonValue& value, const QString& expected) {
-    return value.isString() && value.toString() == expected;
-}
-
-bool isToolResultBlock(const QJsonValue& block) {
-    return isString(block.toObject().value(QStringLiteral("type")), QStringLiteral("tool_result"));
-}
-
 bool recordIsPrompt(const QJsonObject& record) {
-    if (!isString(record.value(QStringLiteral("type")), QStringLiteral("user"))) {
+    const QJsonValue user(u"user"_s);
+    const QJsonValue userType = record.value(u"userType"_s);
+    const QJsonValue message = record.value(u"message"_s);
+    if (record.value(u"type"_s) != user || (userType.isString() && userType != QJsonValue(u"external"_s)) ||
+        !message.isObject() || message.toObject().value(u"role"_s) != user) {
         return false;
     }
-    for (const auto* flag : {"isSidechain", "isMeta", "isCompactSummary"}) {
-        if (record.value(QLatin1StringView(flag)) == QJsonValue(true)) {
+    for (const QString& flag : {u"isSidechain"_s, u"isMeta"_s, u"isCompactSummary"_s}) {
+        if (record.value(flag) == QJsonValue(true)) {
             return false;
         }
     }
-    const QJsonValue userType = record.value(QStringLiteral("userType"));
-    if (userType.isString() && userType.toString() != QStringLiteral("external")) {
-        return false;
-    }
-    const QJsonObject message = record.value(QStringLiteral("message")).toObject();
-    if (!record.value(QStringLiteral("message")).isObject() ||
-        !isString(message.value(QStringLiteral("role")), QStringLiteral("user"))) {
-        return false;
-    }
-    const QJsonValue content = message.value(QStringLiteral("content"));
-    if (!content.isArray()) {
-        return true;
-    }
+    const QJsonValue content = message.toObject().value(u"content"_s);
     const QJsonArray blocks = content.toArray();
-    if (!std::all_of(blocks.begin(), blocks.end(),
-                     [](const QJsonValue& block) { return block.isObject(); })) {
+    if (!content.isArray() || !std::all_of(blocks.begin(), blocks.end(),
+                                           [](const QJsonValue& block) { return block.isObject(); })) {
         return true;
     }
-    if (blocks.isEmpty()) {
-        return false;
-    }
-    return !std::all_of(blocks.begin(), blocks.end(), isToolResultBlock);
+    return std::any_of(blocks.begin(), blocks.end(), [](const QJsonValue& block) {
+        return block.toObject().value(u"type"_s) != QJsonValue(u"tool_result"_s);
+    });
 }
 
 } // namespace
@@ -57,8 +42,5 @@ std::optional<bool> oracleIsUserPrompt(const QByteArray& line) {
     if (error.error != QJsonParseError::NoError) {
         return std::nullopt;
     }
-    if (!document.isObject()) {
-        return false;
-    }
-    return recordIsPrompt(document.object());
+    return document.isObject() && recordIsPrompt(document.object());
 }

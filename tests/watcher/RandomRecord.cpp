@@ -1,193 +1,110 @@
 #include "RandomRecord.h"
 
-#include <QString>
 #include <algorithm>
 
 RandomRecord::RandomRecord(quint32 seed)
     : m_random(seed) {}
 
 bool RandomRecord::chance(int percent) {
-    return below(100) < percent;
+    return m_random.bounded(100) < percent;
 }
 
-int RandomRecord::below(int bound) {
-    return static_cast<int>(m_random.bounded(quint32(bound)));
+QByteArray RandomRecord::pick(const QList<QByteArray>& choices) {
+    return choices.at(m_random.bounded(static_cast<int>(choices.size())));
 }
 
-QByteArray RandomRecord::pick(std::initializer_list<const char*> choices) {
-    return QByteArray(*(choices.begin() + below(static_cast<int>(choices.size()))));
+void RandomRecord::maybeAdd(Fields& fields, int percent, const QByteArray& key, const QByteArray& value) {
+    if (chance(percent)) {
+        fields.append({key, value});
+    }
 }
 
-QByteArray RandomRecord::space() {
-    return chance(85) ? QByteArray() : pick({" ", "\t", "  ", " \r\n "});
+// The string `text` four times in five, otherwise one of the other JSON values.
+QByteArray RandomRecord::usually(const QByteArray& text, const QList<QByteArray>& others) {
+    return chance(80) ? string(text) : pick(others);
 }
 
-// JSON string literal for `utf8`, with some characters spelled as \u escapes.
+// JSON string literal for `utf8`, with some ASCII characters spelled as \u escapes.
 QByteArray RandomRecord::string(const QByteArray& utf8) {
-    const QString text = QString::fromUtf8(utf8);
     QByteArray out = "\"";
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar unit = text.at(i);
-        if (unit == u'"' || unit == u'\\') {
-            out += '\\' + QByteArray(1, static_cast<char>(unit.unicode()));
-            continue;
-        }
-        // A surrogate pair is escaped whole or not at all, so every escape stays valid.
-        const qsizetype units = unit.isHighSurrogate() ? 2 : 1;
-        const QStringView character = QStringView(text).mid(i, units);
-        if (unit.unicode() < 0x20 || chance(m_escapePercent)) {
-            for (const QChar part : character) {
-                out += "\\u" + QByteArray::number(part.unicode(), 16).rightJustified(4, '0');
-            }
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\' + QByteArray(1, c);
+        } else if (byte < 0x20 || (byte < 0x80 && chance(m_escapePercent))) {
+            out += "\\u" + QByteArray::number(byte, 16).rightJustified(4, '0');
         } else {
-            out += character.toUtf8();
+            out += c;
         }
-        i += units - 1;
     }
     return out + '"';
 }
 
-QByteArray RandomRecord::object(QList<Field> fields) {
+QByteArray RandomRecord::object(Fields fields) {
     std::shuffle(fields.begin(), fields.end(), m_random);
-    QList<QByteArray> members;
-    for (const Field& field : fields) {
-        members += space() + string(field.first) + space() + ':' + space() + field.second + space();
+    QByteArrayList members;
+    for (const auto& [key, value] : fields) {
+        members += string(key) + pick({":", " : "}) + value;
     }
-    return '{' + members.join(',') + space() + '}';
-}
-
-QByteArray RandomRecord::array(const QList<QByteArray>& values) {
-    QList<QByteArray> members;
-    for (const QByteArray& value : values) {
-        members += space() + value + space();
-    }
-    return '[' + members.join(',') + space() + ']';
-}
-
-QByteArray RandomRecord::text() {
-    return pick({"user", "User", "external", "tool_result", "text", "hello w\xc3\xb6rld \xe2\x9c\x93",
-                 "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e", "emoji \xf0\x9f\x98\x80", "a\nb \"q\" c\\d", "",
-                 "\x01\x1f"});
+    return '{' + members.join(',') + '}';
 }
 
 QByteArray RandomRecord::filler(int depth) {
-    const int kind = below(depth > 0 ? 7 : 5);
-    if (kind == 5) {
-        QList<Field> fields;
-        for (int i = below(4); i > 0; --i) {
-            fields += Field("k" + QByteArray::number(i), filler(depth - 1));
-        }
-        return object(fields);
+    Fields fields;
+    QByteArrayList values;
+    for (int i = depth > 0 ? m_random.bounded(4) : 0; i > 0; --i) {
+        fields.append({"k" + QByteArray::number(i), filler(depth - 1)});
+        values += fields.last().second;
     }
-    if (kind == 6) {
-        QList<QByteArray> values;
-        for (int i = below(4); i > 0; --i) {
-            values += filler(depth - 1);
-        }
-        return array(values);
+    if (fields.isEmpty()) {
+        return pick({"true", "null", "-12", "3.25e-3", string("user"), string("tool_result"), string(""),
+                     string("gr\xc3\xbc\xc3\x9f \xe6\x97\xa5 \xf0\x9f\x98\x80"), string("a\nb \"q\" c\\d")});
     }
-    if (kind == 4) {
-        return string(text());
-    }
-    return pick({"true", "false", "null", "0", "-12", "3.25e-3", "1E+2"});
-}
-
-QByteArray RandomRecord::oneOf(int percent, const QByteArray& usual,
-                               std::initializer_list<const char*> others) {
-    return chance(percent) ? usual : pick(others);
-}
-
-QByteArray RandomRecord::flag() {
-    return pick({"true", "false", "\"true\"", "1", "0", "null"});
-}
-
-QByteArray RandomRecord::block() {
-    if (chance(12)) {
-        return filler(1);
-    }
-    QList<Field> fields{{"tool_use_id", string("toolu_01")}};
-    if (chance(88)) {
-        fields += Field("type", oneOf(75, string("tool_result"),
-                                      {"\"text\"", "\"Tool_Result\"", "5", "null", "\"image\"", "[]"}));
-    }
-    if (chance(60)) {
-        fields += Field("content", filler(2));
-    }
-    return object(fields);
-}
-
-QByteArray RandomRecord::content() {
-    if (chance(55)) {
-        QList<QByteArray> blocks;
-        for (int i = below(4); i >= 0 && chance(92); --i) {
-            blocks += block();
-        }
-        return array(blocks);
-    }
-    return chance(60) ? string(text()) : pick({"null", "7", "{}", "true", "\"\""});
+    return chance(50) ? object(fields) : '[' + values.join(',') + ']';
 }
 
 QByteArray RandomRecord::message() {
-    if (chance(8)) {
-        return pick({"null", "\"user\"", "[]", "3", "[{\"role\":\"user\"}]"});
+    QByteArrayList blocks;
+    for (int i = m_random.bounded(4); i >= 0 && chance(92); --i) {
+        Fields block{{"content", filler(2)}};
+        maybeAdd(block, 88, "type", usually("tool_result", {"\"text\"", "\"Tool_Result\"", "5", "[]"}));
+        blocks += chance(10) ? filler(1) : object(block);
     }
-    QList<Field> fields;
-    if (chance(90)) {
-        fields += Field("role", oneOf(85, string("user"), {"\"assistant\"", "\"User\"", "1", "null"}));
-    }
-    if (chance(88)) {
-        fields += Field("content", content());
-    }
-    if (chance(30)) {
-        fields += Field("model", filler(2));
-    }
-    return object(fields);
+    Fields fields{{"model", filler(1)}};
+    maybeAdd(fields, 90, "role", usually("user", {"\"assistant\"", "\"User\"", "1", "null"}));
+    maybeAdd(fields, 85, "content",
+             chance(55) ? '[' + blocks.join(',') + ']' : usually("fix it", {"null", "7", "{}", "\"\""}));
+    return chance(8) ? pick({"null", "\"user\"", "[]", "[{\"role\":\"user\"}]"}) : object(fields);
 }
 
 QByteArray RandomRecord::record() {
-    QList<Field> fields{{"uuid", string("0bdd2740-b6f7")}};
-    if (chance(90)) {
-        fields += Field(
-            "type", oneOf(85, string("user"),
-                          {"\"assistant\"", "\"User\"", "1", "null", "[\"user\"]", "{\"type\":\"user\"}"}));
+    Fields fields{{"uuid", string("0bdd2740-b6f7")}, {"toolUseResult", filler(3)}};
+    maybeAdd(fields, 90, "type", usually("user", {"\"assistant\"", "\"User\"", "1", "null", "[\"user\"]"}));
+    for (const char* flag : {"isSidechain", "isMeta", "isCompactSummary"}) {
+        maybeAdd(fields, 20, flag, pick({"true", "false", "\"true\"", "1", "null"}));
     }
-    const std::initializer_list<std::pair<const char*, int>> flags{
-        {"isSidechain", 35}, {"isMeta", 20}, {"isCompactSummary", 12}};
-    for (const auto& [name, percent] : flags) {
-        if (chance(percent)) {
-            fields += Field(name, flag());
-        }
-    }
-    if (chance(50)) {
-        fields += Field("userType",
-                        oneOf(70, string("external"), {"\"human\"", "\"External\"", "\"\"", "5", "null"}));
-    }
-    if (chance(94)) {
-        fields += Field("message", message());
-    }
-    if (chance(40)) {
-        fields += Field("toolUseResult", filler(3));
-    }
-    return object(fields);
+    maybeAdd(fields, 50, "userType", usually("external", {"\"human\"", "\"\"", "5", "null"}));
+    maybeAdd(fields, 94, "message", message());
+    return chance(3) ? '[' + object(fields) + ']' : object(fields);
 }
 
-QByteArray RandomRecord::damaged(QByteArray line) {
-    const int at = below(static_cast<int>(line.size()));
-    switch (below(4)) {
+// A record, now and then damaged: cut short, followed by garbage, or with one byte overwritten or
+// a NUL put in.
+QByteArray RandomRecord::next() {
+    m_escapePercent = chance(25) ? 30 : 0;
+    QByteArray line = record();
+    const int at = m_random.bounded(static_cast<int>(line.size()));
+    switch (chance(12) ? m_random.bounded(4) : -1) {
     case 0:
         return line.left(at);
     case 1:
-        return line + pick({"x", "}", ",", "{}", " 1", "]"}) + QByteArray(chance(30) ? 1 : 0, '\0');
+        return line + pick({"x", "}", ",", " 1", QByteArray(1, '\0')});
     case 2:
         line[at] = pick({"\xff", "\xc3", "\x80", "\"", "\x01", "{", "\\"}).at(0);
         return line;
+    case 3:
+        return line.insert(at, '\0');
     default:
-        return line.insert(at, QByteArray(1, '\0'));
+        return line;
     }
-}
-
-QByteArray RandomRecord::next() {
-    m_escapePercent = chance(25) ? 30 : 0;
-    const QByteArray line = record();
-    return chance(12) ? damaged(line) : line;
 }

@@ -64,6 +64,29 @@ std::string key(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// Polls read nothing until the content present at the last start or restart is indexed.
+bool awaitCopyIndex(FileWatcher& watcher) {
+    QSignalSpy ready(&watcher, &FileWatcher::copyIndexReady);
+    return !watcher.isIndexingCopies() || ready.wait();
+}
+
+// "7@3" is a prompt with uuid "u7" and the third second as timestamp, "7" is "7@7", and an empty
+// side leaves that field out.
+QByteArray identifiedPrompt(const QString& token) {
+    const qsizetype at = token.indexOf(u'@');
+    const QString uuid = at < 0 ? token : token.left(at);
+    const QString second = at < 0 ? token : token.mid(at + 1);
+    QByteArray record = R"({"type":"user","message":{"role":"user","content":"typed"})";
+    if (!uuid.isEmpty()) {
+        record += R"(,"uuid":"u)" + uuid.toLatin1() + R"(")";
+    }
+    if (!second.isEmpty()) {
+        record +=
+            R"(,"timestamp":"2025-06-01T10:00:)" + second.rightJustified(2, u'0').toLatin1() + R"(.000Z")";
+    }
+    return record + "}\n" + assistantRecord + '\n';
+}
+
 } // namespace
 
 class TestFileWatcher : public QObject {
@@ -102,10 +125,13 @@ private Q_SLOTS:
     void unsetCallbackStillAdvances();
     void oneAppendAmongTenThousandFiles();
     void timerFirstFiresOneIntervalAfterStart();
+    void copiesOfOtherTranscripts_data();
+    void copiesOfOtherTranscripts();
 
 private:
     QString root() const { return m_dir->path() + u"/projects"_s; }
     QString path(const QString& relative) const { return root() + u'/' + relative; }
+    bool writeIdentifiedPrompts(const QString& step, int fragment);
     std::int64_t position(const QString& path) const { return m_watcher->filePositions().at(key(path)); }
     int poll();
 
@@ -128,9 +154,12 @@ void TestFileWatcher::cleanup() {
     m_dir.reset();
 }
 
-// The prompts counted by one poll.
+// The prompts counted by one poll, taken once polls read again.
 int TestFileWatcher::poll() {
     const int before = m_prompts;
+    if (!awaitCopyIndex(*m_watcher)) {
+        return -1;
+    }
     m_watcher->pollNow();
     return m_prompts - before;
 }
@@ -178,7 +207,7 @@ void TestFileWatcher::positionMovesBeforeTheCallback() {
     QList<std::int64_t> seen;
     m_watcher->onNewRequest = [this, &seen, &file] { seen.append(position(file)); };
     QVERIFY(writeTo(file, prompts(1, 2)));
-    m_watcher->pollNow();
+    poll();
     QCOMPARE(seen, QList<std::int64_t>({QFileInfo(file).size(), QFileInfo(file).size()}));
 }
 
@@ -533,6 +562,7 @@ void TestFileWatcher::unsetCallbackStillAdvances() {
     watcher.start(root());
     const QString file = path(u"p/s.jsonl"_s);
     QVERIFY(writeTo(file, prompts(1, 2)));
+    QVERIFY(awaitCopyIndex(watcher));
     watcher.pollNow();
     QCOMPARE(watcher.filePositions().at(key(file)), QFileInfo(file).size());
 }
@@ -589,6 +619,90 @@ void TestFileWatcher::timerFirstFiresOneIntervalAfterStart() {
     QVERIFY(writeTo(path(u"p/s.jsonl"_s), prompts(2, 1)));
     QTRY_COMPARE(counted, 2);
     QVERIFY(firings.size() >= 2);
+}
+
+// "a: 1 2" appends two identified prompts to transcript a, in pieces of `fragment` bytes with a
+// poll after each when that is not 0.
+bool TestFileWatcher::writeIdentifiedPrompts(const QString& step, int fragment) {
+    const QStringList fileAndTokens = step.split(u": "_s);
+    QByteArray text;
+    for (const QString& token : fileAndTokens.value(1).split(u' ', Qt::SkipEmptyParts)) {
+        text += identifiedPrompt(token);
+    }
+    const QString file = path(u"p/"_s + fileAndTokens.first() + u".jsonl"_s);
+    for (qsizetype written = 0; written < text.size(); written += fragment ? fragment : text.size()) {
+        if (!writeTo(file, text.mid(written, fragment ? fragment : -1))) {
+            return false;
+        }
+        if (fragment) {
+            m_watcher->pollNow();
+        }
+    }
+    return true;
+}
+
+void TestFileWatcher::copiesOfOtherTranscripts_data() {
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("fragment");
+    QTest::addColumn<bool>("indexFirst");
+    QTest::addColumn<int>("expected");
+
+    QTest::addRow("resume of a conversation older than the start")
+        << QStringList{u"a: 1 2 3"_s} << QStringList{u"b: 1 2 3 4"_s} << 0 << true << 1;
+    QTest::addRow("resume of a conversation typed since the start")
+        << QStringList{} << QStringList{u"a: 1 2"_s, u"poll"_s, u"b: 1 2 3"_s} << 0 << true << 3;
+    QTest::addRow("fork carrying part of a conversation")
+        << QStringList{u"a: 1 2 3 4"_s} << QStringList{u"b: 1 2 5"_s} << 0 << true << 1;
+    QTest::addRow("ids and timestamps reused apart")
+        << QStringList{u"a: 1@1 2@2"_s} << QStringList{u"b: 1@3 2@4 3@1"_s} << 0 << true << 3;
+    QTest::addRow("the same prompt twice in one transcript")
+        << QStringList{u"a: 1"_s} << QStringList{u"b: 5 5"_s, u"a: 1"_s} << 0 << true << 3;
+    QTest::addRow("a prompt two transcripts held at the start, again in each")
+        << QStringList{u"a: 1"_s, u"b: 1"_s} << QStringList{u"a: 1"_s, u"b: 1"_s} << 0 << true << 0;
+    QTest::addRow("a prompt copied since the start, again in its own transcript")
+        << QStringList{} << QStringList{u"a: 1"_s, u"poll"_s, u"b: 1"_s, u"poll"_s, u"a: 1"_s} << 0 << true
+        << 1;
+    QTest::addRow("records lacking a timestamp or a uuid")
+        << QStringList{u"a: 1@ @2"_s} << QStringList{u"b: 1@ @2"_s} << 0 << true << 2;
+    QTest::addRow("a copy written in torn fragments")
+        << QStringList{u"a: 1 2"_s} << QStringList{u"b: 1 2 3"_s} << 9 << true << 1;
+    QTest::addRow("a copy written while the index is built")
+        << QStringList{u"a: 1 2"_s} << QStringList{u"b: 1 2 3"_s, u"poll"_s, u"a: 4"_s, u"poll"_s} << 0
+        << false << 2;
+    QTest::addRow("a reset indexes what it passes over")
+        << QStringList{u"a: 1"_s} << QStringList{u"a: 2"_s, u"restart"_s, u"b: 1 2 3"_s} << 0 << true << 1;
+    QTest::addRow("a reset keeps prompts counted before it")
+        << QStringList{} << QStringList{u"a: 1"_s, u"poll"_s, u"restart"_s, u"b: 1 2"_s} << 0 << true << 2;
+    QTest::addRow("a reset while the index is built")
+        << QStringList{u"a: 1"_s} << QStringList{u"a: 2"_s, u"restart"_s, u"b: 1 2 3"_s} << 0 << false << 1;
+}
+
+// Prompts counted over the steps and a last poll. Until the index is ready polls read nothing, and
+// the index can only be taken up while the event loop runs, which no step does but the last poll.
+void TestFileWatcher::copiesOfOtherTranscripts() {
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, steps);
+    QFETCH(int, fragment);
+    QFETCH(bool, indexFirst);
+    QFETCH(int, expected);
+
+    for (const QString& step : present) {
+        QVERIFY(writeIdentifiedPrompts(step, 0));
+    }
+    m_watcher->start(root());
+    QVERIFY(!indexFirst || awaitCopyIndex(*m_watcher));
+    for (const QString& step : steps) {
+        if (step == u"poll"_s) {
+            m_watcher->pollNow();
+        } else if (step == u"restart"_s) {
+            m_watcher->restart();
+        } else {
+            QVERIFY(writeIdentifiedPrompts(step, fragment));
+        }
+    }
+    poll();
+    QCOMPARE(m_prompts, expected);
 }
 
 QTEST_GUILESS_MAIN(TestFileWatcher)

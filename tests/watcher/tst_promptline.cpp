@@ -1,90 +1,87 @@
+#include "LineVerdict.h"
 #include "PromptLine.h"
 #include "PromptOracle.h"
 #include "PromptPrefilter.h"
-#include "PromptRules.h"
 #include "PromptScreen.h"
 #include "RandomRecord.h"
+#include "TranscriptExplanation.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <numeric>
 #include <simdjson.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-bool recognises(const QByteArray& line) {
-    return isUserPrompt(std::string_view(line.constData(), line.size()));
+std::string_view view(const QByteArray& line) {
+    return {line.constData(), static_cast<std::size_t>(line.size())};
 }
 
-simdjson::padded_string padded(const QByteArray& line) {
-    return simdjson::padded_string(line.constData(), static_cast<std::size_t>(line.size()));
+bool parses(LineVerdict verdict) {
+    return verdict != LineVerdict::InvalidUtf8 && verdict != LineVerdict::InvalidJson;
 }
 
-// Parsers kept across lines, as the recogniser keeps its own.
-simdjson::dom::parser& validator() {
-    static simdjson::dom::parser parser;
-    return parser;
-}
-
-simdjson::ondemand::parser& screen() {
-    static simdjson::ondemand::parser parser;
-    return parser;
-}
-
-bool simdjsonAccepts(const QByteArray& line) {
-    return validator().parse(padded(line)).error() == simdjson::SUCCESS;
-}
-
-// What the recogniser must answer, when both JSON parsers agree on whether the line parses.
-std::optional<bool> expectedVerdict(const QByteArray& line) {
-    const std::optional<bool> oracle = oracleIsUserPrompt(line);
-    if (oracle.has_value() != simdjsonAccepts(line)) {
-        return std::nullopt;
-    }
-    return oracle.value_or(false);
-}
-
-// Each stage of the recogniser must give the expected answer on its own, or a fault in one
-// stage would hide behind another: the DOM rules alone, and on a valid line the On-Demand
-// screen alone (which reads valid JSON to the end and so decides every such line).
-QByteArray disagreement(const QByteArray& line, bool expected) {
-    if (recognises(line) != expected) {
+// The path that misjudges the line, if any. isUserPrompt, classifyLine and the On-Demand screen on
+// its own (which decides every line that parses) must each get it right, or a fault in one would
+// hide behind another.
+QByteArray misjudgedBy(const QByteArray& line, bool prompt) {
+    static simdjson::ondemand::parser screen;
+    const LineVerdict verdict = classifyLine(view(line));
+    if (isUserPrompt(view(line)) != prompt) {
         return "isUserPrompt";
     }
-    const simdjson::padded_string bytes = padded(line);
-    simdjson::dom::element record;
-    const bool valid = validator().parse(bytes).get(record) == simdjson::SUCCESS;
-    if ((valid && isPromptRecord(record)) != expected) {
-        return "the DOM rules";
+    if ((verdict == LineVerdict::Prompt) != prompt) {
+        return "classifyLine";
     }
-    if (valid && rulesOutPrompt(screen(), bytes) == expected) {
+    const simdjson::padded_string padded(view(line));
+    if (parses(verdict) && rulesOutPrompt(screen, padded) == prompt) {
         return "the On-Demand screen";
     }
     return {};
 }
 
-QByteArray nested(int depth, const QByteArray& inner) {
-    return QByteArray(depth, '[') + inner + QByteArray(depth, ']');
+// Checks every non-blank line that Qt's and simdjson's parsers agree on against the oracle, and
+// counts the verdicts of those lines.
+QMap<LineVerdict, int> compareWithOracle(const QByteArrayList& lines) {
+    QMap<LineVerdict, int> verdicts;
+    for (const QByteArray& untrimmed : lines) {
+        const QByteArray line = untrimmed.trimmed();
+        const std::optional<bool> oracle = oracleIsUserPrompt(line);
+        const LineVerdict verdict = classifyLine(view(line));
+        if (line.isEmpty() || oracle.has_value() != parses(verdict)) {
+            continue;
+        }
+        ++verdicts[verdict];
+        const QByteArray path = misjudgedBy(line, oracle.value_or(false));
+        if (!path.isEmpty()) {
+            qWarning("%s misjudges %s", path.constData(), line.toPercentEncoding(" {}[]:,\"\\").constData());
+            return {};
+        }
+    }
+    return verdicts;
 }
 
 QByteArray prompt(const QByteArray& extraFields) {
     return R"({"type":"user",)" + extraFields + R"("message":{"role":"user","content":"fix the build"}})";
 }
 
-QByteArray withContent(const QByteArray& content) {
-    return R"({"type":"user","message":{"role":"user","content":)" + content + "}}";
-}
-
 QByteArray withMessage(const QByteArray& message) {
     return R"({"type":"user","message":)" + message + "}";
+}
+
+QByteArray withContent(const QByteArray& content) {
+    return withMessage(R"({"role":"user","content":)" + content + "}");
 }
 
 // Stands for 50 MB of text in the table below, which holds every row in memory at once.
 const QByteArray hugeText = "<50 MB of text>";
 
-const QByteArray toolResult = R"({"type":"tool_result","tool_use_id":"toolu_1","content":"ok"})";
+const QByteArray toolResult = R"({"type":"tool_result","content":"ok"})";
 const QByteArray textBlock = R"({"type":"text","text":"and run the tests"})";
 
 } // namespace
@@ -93,141 +90,112 @@ class TestPromptLine : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void recognisesPrompts_data();
-    void recognisesPrompts();
+    void classifiesLines_data();
+    void classifiesLines();
     void keepsConsecutiveLinesApart();
     void prefilterFindsNeedlesAnywhere_data();
     void prefilterFindsNeedlesAnywhere();
     void agreesWithOracleOnGeneratedRecords();
     void agreesWithOracleOnSampleTranscripts();
+    void explainsTranscript();
 };
 
-void TestPromptLine::recognisesPrompts_data() {
+void TestPromptLine::classifiesLines_data() {
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<bool>("expected");
+    QTest::addColumn<LineVerdict>("verdict");
+    using enum LineVerdict;
 
-    // type (rule 3)
-    QTest::addRow("typed text") << prompt("") << true;
-    QTest::addRow("type absent") << R"({"message":{"role":"user","content":"hi"}})"_ba << false;
-    QTest::addRow("type User") << R"({"type":"User","message":{"role":"user","content":"hi"}})"_ba << false;
-    QTest::addRow("type assistant") << R"({"type":"assistant","message":{"role":"user"}})"_ba << false;
-    QTest::addRow("type number") << R"({"type":1,"message":{"role":"user"}})"_ba << false;
-    QTest::addRow("type list") << R"({"type":["user"],"message":{"role":"user"}})"_ba << false;
-    QTest::addRow("type escaped") << R"({"type":"\u0075ser","message":{"role":"user"}})"_ba << true;
-    QTest::addRow("every user escaped")
-        << R"({"type":"\u0075ser","message":{"role":"use\u0072"}})"_ba << true;
-    QTest::addRow("key escaped") << R"({"\u0074ype":"user","message":{"role":"user"}})"_ba << true;
-    QTest::addRow("type last") << R"({"message":{"role":"user","content":"hi"},"type":"user"})"_ba << true;
-    // isSidechain (rule 4)
-    QTest::addRow("sidechain true") << prompt(R"("isSidechain":true,)") << false;
-    QTest::addRow("sidechain false") << prompt(R"("isSidechain":false,)") << true;
-    QTest::addRow("sidechain text") << prompt(R"("isSidechain":"true",)") << true;
-    QTest::addRow("sidechain one") << prompt(R"("isSidechain":1,)") << true;
-    QTest::addRow("sidechain null") << prompt(R"("isSidechain":null,)") << true;
-    QTest::addRow("sidechain after message")
-        << R"({"type":"user","message":{"role":"user"},"isSidechain":true})"_ba << false;
-    // records the assistant writes as the user
-    QTest::addRow("meta true") << prompt(R"("isMeta":true,)") << false;
-    QTest::addRow("meta false") << prompt(R"("isMeta":false,)") << true;
-    QTest::addRow("meta text") << prompt(R"("isMeta":"true",)") << true;
-    QTest::addRow("meta one") << prompt(R"("isMeta":1,)") << true;
-    QTest::addRow("compact summary true") << prompt(R"("isCompactSummary":true,)") << false;
-    QTest::addRow("compact summary false") << prompt(R"("isCompactSummary":false,)") << true;
-    QTest::addRow("compact summary null") << prompt(R"("isCompactSummary":null,)") << true;
-    // userType (rule 5)
-    QTest::addRow("external") << prompt(R"("userType":"external",)") << true;
-    QTest::addRow("human") << prompt(R"("userType":"human",)") << false;
-    QTest::addRow("External") << prompt(R"("userType":"External",)") << false;
-    QTest::addRow("user type empty") << prompt(R"("userType":"",)") << false;
-    QTest::addRow("user type number") << prompt(R"("userType":5,)") << true;
-    QTest::addRow("user type null") << prompt(R"("userType":null,)") << true;
-    // message (rule 6)
-    QTest::addRow("message absent") << R"({"type":"user"})"_ba << false;
-    QTest::addRow("message null") << withMessage("null") << false;
-    QTest::addRow("message text") << withMessage(R"("hi")") << false;
-    QTest::addRow("message list") << withMessage(R"([{"role":"user"}])") << false;
-    // role (rule 7)
-    QTest::addRow("role assistant") << withMessage(R"({"role":"assistant","content":"hi"})") << false;
-    QTest::addRow("role User") << withMessage(R"({"role":"User","content":"hi"})") << false;
-    QTest::addRow("role absent") << withMessage(R"({"content":"hi"})") << false;
-    QTest::addRow("role number") << withMessage(R"({"role":1})") << false;
-    QTest::addRow("content before role") << withMessage(R"({"content":"hi","role":"user"})") << true;
-    // content (rule 8)
-    QTest::addRow("content absent") << withMessage(R"({"role":"user"})") << true;
-    QTest::addRow("content null") << withContent("null") << true;
-    QTest::addRow("content empty text") << withContent(R"("")") << true;
-    QTest::addRow("content number") << withContent("42") << true;
-    QTest::addRow("content object") << withContent(toolResult) << true;
-    QTest::addRow("content empty list") << withContent("[]") << false;
-    QTest::addRow("one text block") << withContent('[' + textBlock + ']') << true;
-    QTest::addRow("one tool result") << withContent('[' + toolResult + ']') << false;
-    QTest::addRow("two tool results") << withContent('[' + toolResult + ',' + toolResult + ']') << false;
-    QTest::addRow("tool result then text") << withContent('[' + toolResult + ',' + textBlock + ']') << true;
-    QTest::addRow("text then tool result") << withContent('[' + textBlock + ',' + toolResult + ']') << true;
-    QTest::addRow("tool result then string") << withContent('[' + toolResult + R"(,"x"])") << true;
-    QTest::addRow("strings only") << withContent(R"(["wow error"])") << true;
-    QTest::addRow("nested empty list") << withContent("[[]]") << true;
-    QTest::addRow("block without type") << withContent(R"([{"text":"hi"}])") << true;
-    QTest::addRow("block type number") << withContent(R"([{"type":7}])") << true;
-    QTest::addRow("block type Tool_Result") << withContent(R"([{"type":"Tool_Result"}])") << true;
-    QTest::addRow("block type escaped") << withContent(R"([{"type":"\u0074ool_result"}])") << false;
-    // duplicated keys: the first one counts
-    QTest::addRow("type twice, user first")
-        << R"({"type":"user","type":"x","message":{"role":"user"}})"_ba << true;
-    QTest::addRow("type twice, user last")
-        << R"({"type":"x","type":"user","message":{"role":"user"}})"_ba << false;
-    QTest::addRow("spelled type twice")
-        << R"({"type":"user","\u0074ype":"x","message":{"role":"user"}})"_ba << true;
-    QTest::addRow("sidechain twice") << prompt(R"("isSidechain":false,"isSidechain":true,)") << true;
+    QTest::addRow("typed text") << prompt("") << Prompt;
+    QTest::addRow("type absent") << R"({"message":{"role":"user"}})"_ba << NotUserRecord;
+    QTest::addRow("type User") << R"({"type":"User","message":{"role":"user"}})"_ba << NotUserRecord;
+    QTest::addRow("type list") << R"({"type":["user"],"message":{"role":"user"}})"_ba << NotUserRecord;
+    QTest::addRow("type escaped") << R"({"type":"\u0075ser","message":{"role":"user"}})"_ba << Prompt;
+    QTest::addRow("key escaped") << R"({"\u0074ype":"user","message":{"role":"user"}})"_ba << Prompt;
+    QTest::addRow("type last") << R"({"message":{"role":"user"},"type":"user"})"_ba << Prompt;
+    QTest::addRow("sidechain true") << prompt(R"("isSidechain":true,)") << Sidechain;
+    QTest::addRow("sidechain false") << prompt(R"("isSidechain":false,)") << Prompt;
+    QTest::addRow("sidechain text") << prompt(R"("isSidechain":"true",)") << Prompt;
+    QTest::addRow("sidechain last") << R"({"type":"user","message":{"role":"user"},"isSidechain":true})"_ba
+                                    << Sidechain;
+    QTest::addRow("meta") << prompt(R"("isMeta":true,)") << AssistantRecord;
+    QTest::addRow("compact summary") << prompt(R"("isCompactSummary":true,)") << AssistantRecord;
+    QTest::addRow("external") << prompt(R"("userType":"external",)") << Prompt;
+    QTest::addRow("human") << prompt(R"("userType":"human",)") << OtherUserType;
+    QTest::addRow("user type number") << prompt(R"("userType":5,)") << Prompt;
+    QTest::addRow("message absent") << R"({"type":"user"})"_ba << NoMessage;
+    QTest::addRow("message list") << withMessage(R"([{"role":"user"}])") << NoMessage;
+    QTest::addRow("role assistant") << withMessage(R"({"role":"assistant","content":"hi"})") << NotUserRole;
+    QTest::addRow("role absent") << withMessage(R"({"content":"hi"})") << NotUserRole;
+    QTest::addRow("content before role") << withMessage(R"({"content":"hi","role":"user"})") << Prompt;
+    QTest::addRow("content absent") << withMessage(R"({"role":"user"})") << Prompt;
+    QTest::addRow("content object") << withContent(toolResult) << Prompt;
+    QTest::addRow("content empty list") << withContent("[]") << ToolResult;
+    QTest::addRow("two tool results") << withContent('[' + toolResult + ',' + toolResult + ']') << ToolResult;
+    QTest::addRow("tool result, text") << withContent('[' + toolResult + ',' + textBlock + ']') << Prompt;
+    QTest::addRow("text, tool result") << withContent('[' + textBlock + ',' + toolResult + ']') << Prompt;
+    QTest::addRow("tool result, string") << withContent('[' + toolResult + R"(,"x"])") << Prompt;
+    QTest::addRow("block without type") << withContent(R"([{"text":"hi"}])") << Prompt;
+    QTest::addRow("block type escaped") << withContent(R"([{"type":"\u0074ool_result"}])") << ToolResult;
+    // The first rule a record fails names the reason, whatever the order of its fields.
+    QTest::addRow("type before sidechain")
+        << R"({"isSidechain":true,"type":"assistant"})"_ba << NotUserRecord;
+    QTest::addRow("sidechain before meta") << prompt(R"("isMeta":true,"isSidechain":true,)") << Sidechain;
+    QTest::addRow("summary before user type")
+        << R"({"userType":"human","isCompactSummary":true,"type":"user"})"_ba << AssistantRecord;
+    QTest::addRow("user type before message")
+        << R"({"message":1,"type":"user","userType":""})"_ba << OtherUserType;
+    QTest::addRow("role before content") << withMessage(R"({"content":[],"role":"x"})") << NotUserRole;
+    // Of duplicated keys the first counts.
+    QTest::addRow("type user, x") << R"({"type":"user","type":"x","message":{"role":"user"}})"_ba << Prompt;
+    QTest::addRow("type x, user") << R"({"type":"x","type":"user","message":{"role":"user"}})"_ba
+                                  << NotUserRecord;
+    QTest::addRow("type spelled twice")
+        << R"({"type":"user","\u0074ype":"x","message":{"role":"user"}})"_ba << Prompt;
+    QTest::addRow("sidechain false, true") << prompt(R"("isSidechain":false,"isSidechain":true,)") << Prompt;
     QTest::addRow("message twice") << R"({"type":"user","message":{"role":"x"},"message":{"role":"user"}})"_ba
-                                   << false;
-    QTest::addRow("role twice") << withMessage(R"({"role":"user","role":"x"})") << true;
-    QTest::addRow("content twice") << withMessage(R"({"role":"user","content":[],"content":"hi"})") << false;
-    QTest::addRow("block type twice") << withContent(R"([{"type":"tool_result","type":"text"}])") << false;
-    // not a record
-    QTest::addRow("empty") << QByteArray() << false;
-    QTest::addRow("top-level list") << '[' + prompt("") + ']' << false;
-    QTest::addRow("top-level string") << R"("user")"_ba << false;
-    QTest::addRow("top-level number") << "42"_ba << false;
-    QTest::addRow("half a record") << prompt("").left(40) << false;
-    QTest::addRow("record cut before last brace") << prompt("").chopped(1) << false;
-    QTest::addRow("trailing garbage") << prompt("") + " x" << false;
-    QTest::addRow("two records") << prompt("") + prompt("") << false;
-    QTest::addRow("trailing comma") << prompt("") + ',' << false;
-    // bytes
+                                   << NotUserRole;
+    QTest::addRow("content twice") << withMessage(R"({"role":"user","content":[],"content":"hi"})")
+                                   << ToolResult;
+    QTest::addRow("block type twice")
+        << withContent(R"([{"type":"tool_result","type":"text"}])") << ToolResult;
+    QTest::addRow("empty") << QByteArray() << InvalidJson;
+    QTest::addRow("top-level list") << '[' + prompt("") + ']' << NotObject;
+    QTest::addRow("half a record") << prompt("").left(40) << InvalidJson;
+    QTest::addRow("trailing garbage") << prompt("") + " x" << InvalidJson;
     QTest::addRow("non-ASCII text") << withContent("\"gr\xc3\xbc\xc3\x9f \xe6\x97\xa5 \xf0\x9f\x98\x80\"")
-                                    << true;
-    QTest::addRow("invalid UTF-8") << withContent("\"gr\xfc\xdf\"") << false;
-    QTest::addRow("overlong UTF-8") << withContent("\"\xc0\xaf\"") << false;
-    QTest::addRow("UTF-8 surrogate") << withContent("\"\xed\xa0\x80\"") << false;
-    QTest::addRow("lone escaped surrogate") << withContent(R"("\ud800")") << false;
-    QTest::addRow("escaped NUL") << withContent(R"("a\u0000b")") << true;
-    QTest::addRow("raw NUL in text") << withContent(QByteArray("\"a\0b\"", 5)) << false;
-    QTest::addRow("NUL after record") << prompt("") + QByteArray(1, '\0') << false;
-    QTest::addRow("raw tab in text") << withContent("\"a\tb\"") << false;
-    // size and depth
-    QTest::addRow("nesting 500") << prompt(R"("extra":)" + nested(500, "1") + ',') << true;
-    QTest::addRow("nesting 3000 in a prompt") << prompt(R"("extra":)" + nested(3000, "1") + ',') << false;
-    QTest::addRow("nesting 3000") << nested(3000, "") << false;
-    QTest::addRow("50 MB prompt") << withContent('"' + hugeText + '"') << true;
+                                    << Prompt;
+    QTest::addRow("invalid UTF-8") << withContent("\"gr\xfc\xdf\"") << InvalidUtf8;
+    QTest::addRow("invalid UTF-8, half a record") << QByteArray("{\"type\":\"\xff") << InvalidUtf8;
+    QTest::addRow("overlong UTF-8") << withContent("\"\xc0\xaf\"") << InvalidUtf8;
+    QTest::addRow("UTF-8 surrogate") << withContent("\"\xed\xa0\x80\"") << InvalidUtf8;
+    QTest::addRow("escaped lone surrogate") << withContent(R"("\ud800")") << InvalidJson;
+    QTest::addRow("raw NUL in text") << withContent(QByteArray("\"a\0b\"", 5)) << InvalidJson;
+    QTest::addRow("NUL after record") << prompt("") + QByteArray(1, '\0') << InvalidJson;
+    QTest::addRow("depth 1000") << prompt(R"("x":)" + QByteArray(1000, '[').append(1000, ']') + ',')
+                                << Prompt;
+    QTest::addRow("depth 3000") << prompt(R"("x":)" + QByteArray(3000, '[').append(3000, ']') + ',')
+                                << InvalidJson;
+    QTest::addRow("50 MB prompt") << withContent('"' + hugeText + '"') << Prompt;
     QTest::addRow("50 MB tool result")
-        << withContent(R"([{"type":"tool_result","content":")" + hugeText + "\"}]") << false;
-    QTest::addRow("50 MB unterminated") << withContent('"' + hugeText) << false;
+        << withContent(R"([{"type":"tool_result","content":")" + hugeText + "\"}]") << ToolResult;
 }
 
-void TestPromptLine::recognisesPrompts() {
+void TestPromptLine::classifiesLines() {
     QFETCH(QByteArray, line);
-    QFETCH(bool, expected);
-    line.replace(hugeText, QByteArray(50 << 20, 'x'));
-    QCOMPARE(disagreement(line, expected), QByteArray());
+    QFETCH(LineVerdict, verdict);
+    if (line.contains(hugeText)) {
+        line.replace(hugeText, QByteArray(50 << 20, 'x'));
+    }
+    QCOMPARE(reasonText(classifyLine(view(line))), reasonText(verdict));
+    QCOMPARE(misjudgedBy(line, verdict == LineVerdict::Prompt), QByteArray());
 }
 
 // The recogniser reuses its buffer: a line must never see bytes left over from a longer one.
 void TestPromptLine::keepsConsecutiveLinesApart() {
     const QByteArray full = withContent('"' + QByteArray(300, 'p') + '"');
     for (qsizetype cut = 1; cut < full.size(); cut += 7) {
-        QVERIFY(recognises(full));
-        QVERIFY2(!recognises(full.left(cut)), full.left(cut).constData());
+        QVERIFY(isUserPrompt(view(full)));
+        QVERIFY2(!isUserPrompt(view(full.left(cut))), full.left(cut).constData());
     }
 }
 
@@ -236,87 +204,88 @@ void TestPromptLine::prefilterFindsNeedlesAnywhere_data() {
     QTest::addColumn<bool>("found");
     QTest::addRow("quoted user") << R"("user")"_ba << true;
     QTest::addRow("escape") << R"(\u)"_ba << true;
-    QTest::addRow("escaped u") << R"("\u0075ser")"_ba << true;
-    QTest::addRow("escaped backslash and u") << R"(\\u)"_ba << true;
     QTest::addRow("User") << R"("User")"_ba << false;
     QTest::addRow("users") << R"("users")"_ba << false;
-    QTest::addRow("no closing quote") << R"("user)"_ba << false;
     QTest::addRow("no opening quote") << R"(user")"_ba << false;
-    QTest::addRow("other escape") << R"(\n\"\\)"_ba << false;
     QTest::addRow("u before backslash") << R"(u\)"_ba << false;
 }
 
-// The prefilter scans in blocks; a needle must be found at every offset, across block
-// edges and in the tail, and near misses nowhere.
+// The prefilter scans in blocks; a needle must be found at every offset, across block edges and
+// in the tail, and near misses nowhere.
 void TestPromptLine::prefilterFindsNeedlesAnywhere() {
     QFETCH(QByteArray, needle);
     QFETCH(bool, found);
-    static constexpr char filler[] = "ax:{1 ]_";
     for (int length = 0; length < 80; ++length) {
-        QByteArray line(length, ' ');
-        for (int i = 0; i < length; ++i) {
-            line[i] = filler[i % 8];
-        }
+        const QByteArray line = QByteArray("ax:{1 ]_").repeated(10).left(length);
         for (int at = 0; at <= length; ++at) {
             const QByteArray candidate = QByteArray(line).insert(at, needle);
-            QVERIFY2(mayBeUserPrompt(std::string_view(candidate.constData(), candidate.size())) == found,
-                     candidate.constData());
+            QVERIFY2(mayBeUserPrompt(view(candidate)) == found, candidate.constData());
         }
     }
 }
 
 void TestPromptLine::agreesWithOracleOnGeneratedRecords() {
     RandomRecord records(20240601);
-    int compared = 0;
-    int prompts = 0;
-    int invalid = 0;
-    const int total = 5000;
-    for (int i = 0; i < total; ++i) {
-        const QByteArray line = records.next();
-        const std::optional<bool> expected = expectedVerdict(line);
-        if (!expected) {
-            continue;
-        }
-        ++compared;
-        prompts += *expected ? 1 : 0;
-        invalid += oracleIsUserPrompt(line).has_value() ? 0 : 1;
-        const QByteArray stage = disagreement(line, *expected);
-        QVERIFY2(stage.isEmpty(),
-                 (stage + " misjudges " + line.toPercentEncoding(" {}[]:,\"\\")).constData());
+    QByteArrayList lines;
+    for (int i = 0; i < 5000; ++i) {
+        lines += records.next();
     }
-    qInfo("compared %d of %d: %d prompts, %d unparseable", compared, total, prompts, invalid);
-    // The generator must keep the comparison meaningful: nearly every line comparable, and a
-    // fair share of prompts, of records that miss a rule, and of lines that do not parse.
-    QCOMPARE_GT(compared, total * 95 / 100);
-    QCOMPARE_GT(prompts, compared / 5);
-    QCOMPARE_GT(compared - prompts - invalid, compared / 5);
-    QCOMPARE_GT(invalid, compared / 50);
+    const QMap<LineVerdict, int> verdicts = compareWithOracle(lines);
+    // The generator must keep the comparison meaningful: nearly every line comparable, and every
+    // verdict well represented.
+    QCOMPARE_GT(std::accumulate(verdicts.begin(), verdicts.end(), 0), lines.size() * 95 / 100);
+    QCOMPARE(verdicts.size(), 11);
+    QCOMPARE_GT(*std::min_element(verdicts.begin(), verdicts.end()), lines.size() / 200);
 }
 
 void TestPromptLine::agreesWithOracleOnSampleTranscripts() {
-    const QDir folder(qEnvironmentVariable("ZENTREL_SOURCE_DIR") +
-                      QStringLiteral("/../shared/acceptance/transcripts"));
-    const QStringList files = folder.entryList({QStringLiteral("*.jsonl")}, QDir::Files);
-    if (files.isEmpty()) {
+    const QDir folder(qEnvironmentVariable("ZENTREL_SOURCE_DIR") + u"/../shared/acceptance/transcripts"_s);
+    QByteArrayList lines;
+    for (const QFileInfo& transcript : folder.entryInfoList({u"*.jsonl"_s}, QDir::Files)) {
+        QFile file(transcript.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        lines += file.readAll().split('\n');
+    }
+    if (lines.isEmpty()) {
         QSKIP("sample transcripts not present");
     }
-    int prompts = 0;
-    for (const QString& name : files) {
-        QFile file(folder.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().split('\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const QByteArray line = lines.at(i).trimmed();
-            const std::optional<bool> expected = line.isEmpty() ? std::nullopt : expectedVerdict(line);
-            if (expected) {
-                prompts += *expected ? 1 : 0;
-                const QByteArray stage = disagreement(line, *expected);
-                QVERIFY2(stage.isEmpty(),
-                         qPrintable(QStringLiteral("%1:%2 %3").arg(name).arg(i + 1).arg(stage)));
-            }
-        }
-    }
-    QVERIFY(prompts > 0);
+    QCOMPARE_GT(compareWithOracle(lines).value(LineVerdict::Prompt), 0);
+}
+
+// A transcript read from its first byte as the watcher reads a new one: line numbers count blank
+// lines and a carriage return ends no line, white space around a record is trimmed, bad bytes spoil
+// only their own line, and a last line that is not yet complete is left out.
+void TestPromptLine::explainsTranscript() {
+    using enum LineVerdict;
+    const QByteArrayList lines{
+        prompt(""),
+        "",
+        " \t" + prompt(R"("isSidechain":true,)") + "\r",
+        withContent('[' + toolResult + ']'),
+        withContent("\"\xff\""),
+        R"({"type":"assistant"})",
+        prompt("") + "\r" + prompt(""),
+        "\xc2\xa0" + withContent(R"("\u00fc")") + "\xe3\x80\x80",
+        withContent('[' + toolResult + ']'),
+        prompt("").chopped(1),
+    };
+    QTemporaryDir folder;
+    QFile file(folder.filePath(u"t.jsonl"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lines.join('\n')) > 0);
+    file.close();
+    const std::string path = file.fileName().toStdString();
+    const TranscriptExplanation explanation = explainTranscript(path, true);
+    QVERIFY(explanation.readable);
+    QCOMPARE(explanation.prompts, 2);
+    const std::map<LineVerdict, std::int64_t> ignored{
+        {Sidechain, 1}, {ToolResult, 2}, {InvalidUtf8, 1}, {NotUserRecord, 1}, {InvalidJson, 1}};
+    QCOMPARE(explanation.ignored, ignored);
+    const std::vector<std::pair<std::int64_t, LineVerdict>> numbered{
+        {1, Prompt},        {3, Sidechain},   {4, ToolResult}, {5, InvalidUtf8},
+        {6, NotUserRecord}, {7, InvalidJson}, {8, Prompt},     {9, ToolResult}};
+    QCOMPARE(explanation.lines, numbered);
+    QVERIFY(explainTranscript(path, false).lines.empty());
+    QVERIFY(!explainTranscript(folder.path().toStdString(), false).readable);
 }
 
 QTEST_GUILESS_MAIN(TestPromptLine)

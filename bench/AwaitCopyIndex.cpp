@@ -1,0 +1,13 @@
+#include "AwaitCopyIndex.h"
+
+#include "FileWatcher.h"
+
+#include <QEventLoop>
+
+void awaitCopyIndex(FileWatcher& watcher) {
+    QEventLoop loop;
+    QObject::connect(&watcher, &FileWatcher::copyIndexReady, &loop, &QEventLoop::quit);
+    if (watcher.isIndexingCopies()) {
+        loop.exec();
+    }
+}
