@@ -1,6 +1,7 @@
 #include "cli/Tool.h"
 
 #include "Preferences.h"
+#include "cli/ExplainReport.h"
 #include "cli/StatusFollower.h"
 #include "cli/StatusText.h"
 #include "cli/ZentrelClient.h"
@@ -8,6 +9,9 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <cstdio>
 
 namespace {
@@ -81,6 +85,24 @@ int Tool::complete() {
     return 0;
 }
 
+// A file that cannot be read is told on standard error and left out; the others are explained.
 int Tool::explain() {
-    return fail(QStringLiteral("explain is not built yet"));
+    QJsonArray explanations;
+    bool allRead = true;
+    for (const QString& file : std::as_const(m_invocation.files)) {
+        const TranscriptExplanation explanation =
+            explainTranscript(QFile::encodeName(file).toStdString(), m_invocation.lines);
+        if (!explanation.readable) {
+            allRead = false;
+            fail(QStringLiteral("cannot read %1").arg(file));
+        } else if (m_invocation.json) {
+            explanations.append(explanationJson(file, explanation, m_invocation.lines));
+        } else {
+            printLine(stdout, explanationText(file, explanation, m_invocation.lines).toUtf8());
+        }
+    }
+    if (m_invocation.json) {
+        printLine(stdout, QJsonDocument(explanations).toJson(QJsonDocument::Compact));
+    }
+    return allRead ? 0 : 1;
 }

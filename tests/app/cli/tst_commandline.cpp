@@ -5,6 +5,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QDirIterator>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -13,6 +14,20 @@
 namespace {
 const QByteArray promptLine = R"({"type":"user","message":{"role":"user","content":"and now the tests"}})"
                               "\n";
+
+// Counted by hand: prompts on lines 1 and 7, line 4 blank, one line for each of four reasons.
+const QByteArray handCounted =
+    R"({"type":"user","message":{"role":"user","content":"secret one"},"uuid":"u1","timestamp":"2026-01-01T00:00:00Z"})"
+    "\n"
+    R"({"type":"assistant","message":{"role":"assistant","content":[{"type":"text","text":"secret two"}]}})"
+    "\n"
+    R"({"type":"user","message":{"role":"user","content":[{"type":"tool_result","tool_use_id":"t","content":"x"}]}})"
+    "\n\n"
+    "secret three, not JSON\n"
+    R"({"type":"user","isMeta":true,"message":{"role":"user","content":"secret four"}})"
+    "\n"
+    R"({"type":"user","message":{"role":"user","content":"secret five"}})"
+    "\n";
 
 // Every file below `root` with its bytes.
 QMap<QString, QByteArray> filesBelow(const QString& root) {
@@ -168,6 +183,45 @@ private Q_SLOTS:
         QCOMPARE(follow.lines().size(), 5);
         const QString violations = schemaViolations(follow.lines());
         QVERIFY2(violations.isEmpty(), qPrintable(violations));
+    }
+
+    // A file that cannot be read is told on standard error; the others are still explained, and
+    // never with the text of a line.
+    void explainsAHandCountedTranscript() {
+        TestHome home;
+        const QString transcript = home.path() + QStringLiteral("/session.jsonl");
+        QFile file(transcript);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(handCounted), handCounted.size());
+        file.close();
+        const QString missing = home.path() + QStringLiteral("/missing.jsonl");
+        const auto line = [](int number, const char* verdict) {
+            return QJsonObject{{QStringLiteral("line"), number},
+                               {QStringLiteral("verdict"), QLatin1String(verdict)}};
+        };
+        const QJsonObject expected{
+            {QStringLiteral("file"), transcript},
+            {QStringLiteral("prompts"), 2},
+            {QStringLiteral("ignored"), QJsonObject{{QStringLiteral("not a user record"), 1},
+                                                    {QStringLiteral("tool results"), 1},
+                                                    {QStringLiteral("invalid JSON"), 1},
+                                                    {QStringLiteral("the assistant's own records"), 1}}},
+            {QStringLiteral("lines"),
+             QJsonArray{line(1, "prompt"), line(2, "not a user record"), line(3, "tool results"),
+                        line(5, "invalid JSON"), line(6, "the assistant's own records"), line(7, "prompt")}},
+        };
+        ZentrelProcess json(home);
+        QCOMPARE(json.run({QStringLiteral("explain"), QStringLiteral("--json"), QStringLiteral("--lines"),
+                           transcript, missing}),
+                 1);
+        QCOMPARE(QJsonDocument::fromJson(json.output().toUtf8()).array(), QJsonArray{expected});
+        QCOMPARE(json.log(), QStringLiteral("zentrel: cannot read %1\n").arg(missing));
+        ZentrelProcess words(home);
+        QCOMPARE(words.run({QStringLiteral("explain"), QStringLiteral("--lines"), transcript}), 0);
+        QVERIFY2(words.output().startsWith(transcript + QStringLiteral(": 2 prompts, 4 other lines\n")),
+                 qPrintable(words.output()));
+        QVERIFY(!json.output().contains(QLatin1String("secret")) &&
+                !words.output().contains(QLatin1String("secret")));
     }
 
     void showStartsZentrelWithItsPanelOpen() {
