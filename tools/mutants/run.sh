@@ -90,17 +90,20 @@ restore() {
 trap restore EXIT
 trap 'exit 130' INT TERM
 
-# Replaces the one line whose trimmed text is $2 with $3, keeping its indentation.
+# Replaces the one line whose trimmed text is $2 with $3, keeping its indentation. A line that has
+# since gained the opening brace of its body still matches, and the replacement gets the brace too.
 seed() {
     python3 - "$@" <<'EOF'
 import sys
 path, original, replacement = sys.argv[1], sys.argv[2].encode(), sys.argv[3].encode()
 lines = open(path, "rb").read().splitlines(keepends=True)
-hits = [i for i, line in enumerate(lines) if line.strip() == original]
+hits = [i for i, line in enumerate(lines) if line.strip() in (original, original + b" {")]
 if len(hits) != 1:
     sys.exit(f"the original line occurs {len(hits)} times")
 line = lines[hits[0]]
 body = line.rstrip(b"\r\n")
+if line.strip() != original:
+    replacement += b" {"
 lines[hits[0]] = body[: len(body) - len(body.lstrip())] + replacement + line[len(body):]
 open(path, "wb").write(b"".join(lines))
 EOF
