@@ -15,7 +15,8 @@ namespace {
 const QByteArray promptLine = R"({"type":"user","message":{"role":"user","content":"and now the tests"}})"
                               "\n";
 
-// Counted by hand: prompts on lines 1 and 7, line 4 blank, one line for each of four reasons.
+// Counted by hand: prompts on lines 1 and 7, line 4 blank, two records of another type, one line
+// for each of three other reasons.
 const QByteArray handCounted =
     R"({"type":"user","message":{"role":"user","content":"secret one"},"uuid":"u1","timestamp":"2026-01-01T00:00:00Z"})"
     "\n"
@@ -27,6 +28,8 @@ const QByteArray handCounted =
     R"({"type":"user","isMeta":true,"message":{"role":"user","content":"secret four"}})"
     "\n"
     R"({"type":"user","message":{"role":"user","content":"secret five"}})"
+    "\n"
+    R"({"type":"system","content":"secret six"})"
     "\n";
 
 // Every file below `root` with its bytes.
@@ -202,13 +205,14 @@ private Q_SLOTS:
         const QJsonObject expected{
             {QStringLiteral("file"), transcript},
             {QStringLiteral("prompts"), 2},
-            {QStringLiteral("ignored"), QJsonObject{{QStringLiteral("not a user record"), 1},
+            {QStringLiteral("ignored"), QJsonObject{{QStringLiteral("not a user record"), 2},
                                                     {QStringLiteral("tool results"), 1},
                                                     {QStringLiteral("invalid JSON"), 1},
                                                     {QStringLiteral("the assistant's own records"), 1}}},
             {QStringLiteral("lines"),
              QJsonArray{line(1, "prompt"), line(2, "not a user record"), line(3, "tool results"),
-                        line(5, "invalid JSON"), line(6, "the assistant's own records"), line(7, "prompt")}},
+                        line(5, "invalid JSON"), line(6, "the assistant's own records"), line(7, "prompt"),
+                        line(8, "not a user record")}},
         };
         ZentrelProcess json(home);
         QCOMPARE(json.run({QStringLiteral("explain"), QStringLiteral("--json"), QStringLiteral("--lines"),
@@ -218,7 +222,7 @@ private Q_SLOTS:
         QCOMPARE(json.log(), QStringLiteral("zentrel: cannot read %1\n").arg(missing));
         ZentrelProcess words(home);
         QCOMPARE(words.run({QStringLiteral("explain"), QStringLiteral("--lines"), transcript}), 0);
-        QVERIFY2(words.output().startsWith(transcript + QStringLiteral(": 2 prompts, 4 other lines\n")),
+        QVERIFY2(words.output().startsWith(transcript + QStringLiteral(": 2 prompts, 5 other lines\n")),
                  qPrintable(words.output()));
         QVERIFY(!json.output().contains(QLatin1String("secret")) &&
                 !words.output().contains(QLatin1String("secret")));
