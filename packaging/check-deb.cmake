@@ -27,7 +27,8 @@ set(expected_fields "Package: zentrel" "fonts-material-design-icons-iconfont" "q
     "libqt6widgets6" "libqt6dbus6" "libqt6network6" "libc6" "libstdc++6")
 set(expected_files "./usr/bin/zentrel" "./usr/share/applications/app.zentrel.Zentrel.desktop"
     "./usr/share/metainfo/app.zentrel.Zentrel.metainfo.xml"
-    "./usr/share/icons/hicolor/scalable/apps/app.zentrel.Zentrel.svg")
+    "./usr/share/icons/hicolor/scalable/apps/app.zentrel.Zentrel.svg" "./usr/share/man/man1/zentrel.1.gz"
+    "./usr/share/bash-completion/completions/zentrel")
 foreach(expected IN LISTS expected_fields)
   string(FIND "${fields}" "${expected}" at)
   if(at EQUAL -1)

@@ -13,6 +13,7 @@ test_packages=(
     xvfb xauth dbus python3-dbusmock
     libbenchmark-dev clang libclang-rt-14-dev clang-format
     openbox trayer xdotool x11-utils appstream desktop-file-utils file dpkg-dev strace xdg-utils
+    mandoc man-db python3-jsonschema
 )
 
 wanted=("${run_packages[@]}")

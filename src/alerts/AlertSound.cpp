@@ -40,7 +40,6 @@ void AlertSound::play() {
     if (result != CA_SUCCESS) {
         qCDebug(lcAlerts) << "Alert sound not played:" << ca_strerror(result);
     }
-    Q_EMIT attempted(result);
 }
 
 // The context is made on first use, so processes that never ring never touch the sound system.

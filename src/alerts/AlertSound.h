@@ -18,10 +18,6 @@ public:
     // Starts the sound without waiting for it; a missing device or theme only costs the sound.
     void play();
 
-Q_SIGNALS:
-    // After every play(), with the sound library's result code (0 when the sound started).
-    void attempted(int result);
-
 private:
     int ensureContext();
     int startSound();

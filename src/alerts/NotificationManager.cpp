@@ -86,7 +86,6 @@ void NotificationManager::requestPermission() {
 void NotificationManager::sendSetAlert(qint64 pendingSets, qint64 totalPrompts, qint64 reps,
                                        const QString& exerciseType, bool soundEnabled) {
     const SetAlertContent alert = SetAlertContent::compose(pendingSets, totalPrompts, reps, exerciseType);
-    Q_EMIT setAlertRequested(alert.title, alert.body, soundEnabled);
     if (const std::optional<QString> failure = busFailure()) {
         qCDebug(lcAlerts) << "Set alert not posted:" << *failure;
         return;

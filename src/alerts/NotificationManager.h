@@ -31,10 +31,6 @@ public:
     void sendSetAlert(qint64 pendingSets, qint64 totalPrompts, qint64 reps, const QString& exerciseType,
                       bool soundEnabled);
 
-Q_SIGNALS:
-    // Emitted for every alert handed to the server (also when none is running), for logging.
-    void setAlertRequested(const QString& title, const QString& body, bool soundEnabled);
-
 private:
     std::optional<QString> busFailure() const;
     void askCapabilities(bool reportFailure);

@@ -2,6 +2,7 @@
 
 #include "AppIdentity.h"
 #include "AppLog.h"
+#include "dbus/ZentrelBus.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -17,15 +18,12 @@ namespace {
 constexpr int showPanelTimeoutMs = 5000;
 } // namespace
 
-SingleInstance::SingleInstance(const QDBusConnection& bus, QObject* parent)
-    : QObject(parent)
-    , m_bus(bus) {}
+SingleInstance::SingleInstance(const QDBusConnection& bus)
+    : m_bus(bus) {}
 
 SingleInstance::~SingleInstance() {
-    if (m_ownsBusName) {
+    if (m_ownsBusName)
         m_bus.unregisterService(AppIdentity::busName);
-        m_bus.unregisterObject(objectPath);
-    }
     if (m_lockFd >= 0)
         ::close(m_lockFd);
 }
@@ -44,15 +42,12 @@ bool SingleInstance::claim() {
 }
 
 SingleInstance::BusClaim SingleInstance::claimBusName() {
-    // The object goes first so a second start that sees the name can call it at once.
-    m_bus.registerObject(objectPath, this, QDBusConnection::ExportScriptableSlots);
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
         m_bus.interface()->registerService(AppIdentity::busName, QDBusConnectionInterface::DontQueueService,
                                            QDBusConnectionInterface::DontAllowReplacement);
     m_ownsBusName = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
     if (m_ownsBusName)
         return BusClaim::Owner;
-    m_bus.unregisterObject(objectPath);
     if (!reply.isValid()) {
         qCWarning(lcApp) << "cannot claim" << AppIdentity::busName << reply.error().message();
         return BusClaim::Failed;
@@ -62,7 +57,7 @@ SingleInstance::BusClaim SingleInstance::claimBusName() {
 
 void SingleInstance::askOwnerToShowPanel() {
     const QDBusMessage call = QDBusMessage::createMethodCall(
-        AppIdentity::busName, objectPath, AppIdentity::busName, QStringLiteral("ShowPanel"));
+        AppIdentity::busName, ZentrelBus::objectPath, ZentrelBus::interface, QStringLiteral("ShowPanel"));
     // BlockWithGui keeps this thread's event loop turning, so the owner may even be this process.
     const QDBusMessage reply = m_bus.call(call, QDBus::BlockWithGui, showPanelTimeoutMs);
     if (reply.type() == QDBusMessage::ErrorMessage)
@@ -99,8 +94,4 @@ bool SingleInstance::claimLockFile() {
     if (heldElsewhere)
         qCInfo(lcApp) << "Zentrel is already running";
     return !heldElsewhere;
-}
-
-void SingleInstance::ShowPanel() {
-    Q_EMIT showPanelRequested();
 }

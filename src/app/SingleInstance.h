@@ -1,33 +1,24 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QObject>
+#include <QString>
 
 // Keeps one Zentrel per user session: two would count every prompt twice and race on the
-// store. The first start owns the bus name app.zentrel.Zentrel and answers ShowPanel; a later
-// start asks it to show its panel and then leaves. Without a session bus a lock file in the
-// runtime directory does the same job, minus the hand-over.
-class SingleInstance : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "app.zentrel.Zentrel")
-
+// store. The first start owns the bus name app.zentrel.Zentrel, where its ZentrelService answers
+// ShowPanel; a later start asks it to show its panel and then leaves. Without a session bus a
+// lock file in the runtime directory does the same job, minus the hand-over.
+class SingleInstance {
 public:
-    inline static const QString objectPath = QStringLiteral("/app/zentrel/Zentrel");
-
-    explicit SingleInstance(const QDBusConnection& bus, QObject* parent = nullptr);
-    ~SingleInstance() override;
+    explicit SingleInstance(const QDBusConnection& bus);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // True when this process is the one to run. Otherwise the running instance (if it
     // listens on the bus) has been asked to show its panel.
     bool claim();
     // $XDG_RUNTIME_DIR, else a private folder under /tmp.
     static QString lockFilePath();
-
-public Q_SLOTS:
-    Q_SCRIPTABLE void ShowPanel();
-
-Q_SIGNALS:
-    void showPanelRequested();
 
 private:
     enum class BusClaim { Owner, Taken, Failed };

@@ -4,6 +4,9 @@
 #include "AppIdentity.h"
 #include "PlatformChoice.h"
 #include "SingleInstance.h"
+#include "cli/CommandLine.h"
+#include "cli/Tool.h"
+#include "dbus/ZentrelService.h"
 
 #include <QDBusConnection>
 
@@ -14,33 +17,67 @@ QStringList argumentsOf(int argc, char* argv[]) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
 }
+
+void nameApplication() {
+    QCoreApplication::setApplicationName(AppIdentity::applicationName);
+    QCoreApplication::setApplicationVersion(AppIdentity::appVersion());
+}
+
+// The commands for bars and scripts need no display, so they run without the GUI application.
+int runTool(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    nameApplication();
+    const auto parsed = CommandLine().parse(QCoreApplication::arguments());
+    if (const auto* invocation = std::get_if<Invocation>(&parsed)) {
+        return Tool(*invocation).run();
+    }
+    return std::get<int>(parsed);
+}
 } // namespace
 
 int ZentrelApp::main(int argc, char* argv[]) {
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (!CommandLine::runsApplication(arguments)) {
+        return runTool(argc, argv);
+    }
     // Must happen before the application object exists: it picks the platform plugin.
-    if (shouldPreferXcb(QProcessEnvironment::systemEnvironment(), argumentsOf(argc, argv)))
+    if (shouldPreferXcb(QProcessEnvironment::systemEnvironment(), arguments))
         qputenv("QT_QPA_PLATFORM", "xcb");
     ZentrelApp app(argc, argv);
-    return app.run();
+    // Qt's own options are out of the arguments by now.
+    const auto parsed = CommandLine().parse(QCoreApplication::arguments());
+    if (const auto* invocation = std::get_if<Invocation>(&parsed)) {
+        return app.run(*invocation);
+    }
+    return std::get<int>(parsed);
 }
 
 ZentrelApp::ZentrelApp(int& argc, char* argv[])
     : m_application(argc, argv) {
-    QApplication::setApplicationName(QStringLiteral("Zentrel"));
-    QApplication::setApplicationVersion(AppIdentity::appVersion());
+    nameApplication();
     QApplication::setDesktopFileName(AppIdentity::applicationId);
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
 ZentrelApp::~ZentrelApp() = default;
 
-int ZentrelApp::run() {
-    m_singleInstance = std::make_unique<SingleInstance>(QDBusConnection::sessionBus());
+int ZentrelApp::run(const Invocation& invocation) {
+    if (invocation.command != Invocation::Command::Run && invocation.command != Invocation::Command::Show) {
+        return Tool(invocation).run();
+    }
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    // Exported before the name is claimed, so a caller that sees the name finds the object.
+    m_service = std::make_unique<ZentrelService>(bus);
+    m_singleInstance = std::make_unique<SingleInstance>(bus);
     if (!m_singleInstance->claim())
         return 0;
     m_delegate = std::make_unique<AppDelegate>();
-    QObject::connect(m_singleInstance.get(), &SingleInstance::showPanelRequested, m_delegate.get(),
+    m_service->serve(m_delegate->state());
+    QObject::connect(m_service.get(), &ZentrelService::showPanelRequested, m_delegate.get(),
                      [this] { m_delegate->showPanel(); });
     m_delegate->applicationDidFinishLaunching();
+    if (invocation.command == Invocation::Command::Show) {
+        m_delegate->showPanel();
+    }
     return QApplication::exec();
 }

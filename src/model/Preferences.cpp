@@ -28,10 +28,12 @@ std::optional<qint64> parseInteger(const QString& text) {
 }
 
 std::optional<bool> parseBoolean(const QString& text) {
-    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
         return true;
-    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+    }
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
         return false;
+    }
     const auto number = parseInteger(text);
     return number ? std::optional(*number != 0) : std::nullopt;
 }
@@ -43,19 +45,15 @@ Preferences::Preferences()
     : Preferences(userFileName()) {}
 
 Preferences::Preferences(const QString& fileName)
-    : m_settings(fileName, QSettings::NativeFormat) {}
+    : m_settings(fileName, QSettings::NativeFormat) {
+    // Already the default; stated because every guarantee of sync() rests on it: the file is
+    // written beside the old one and renamed over it, never rewritten in place.
+    m_settings.setAtomicSyncRequired(true);
+}
 
 QString Preferences::userFileName() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/zentrel/zentrel.conf");
-}
-
-QString Preferences::fileName() const {
-    return m_settings.fileName();
-}
-
-bool Preferences::contains(const QString& key) const {
-    return m_settings.contains(key);
 }
 
 std::optional<qint64> Preferences::integer(const QString& key) const {
@@ -74,8 +72,9 @@ std::optional<QString> Preferences::text(const QString& key) const {
 
 std::optional<QByteArray> Preferences::bytes(const QString& key) const {
     const QVariant value = m_settings.value(key);
-    if (value.typeId() != QMetaType::QByteArray)
+    if (value.typeId() != QMetaType::QByteArray) {
         return std::nullopt;
+    }
     return value.toByteArray();
 }
 
@@ -109,10 +108,14 @@ void Preferences::saveDailyPrompts(const QMap<QString, qint64>& dailyPrompts) {
     write(PreferenceKeys::dailyPrompts, CollectionJson::encodeDailyPrompts(dailyPrompts));
 }
 
-// QSettings replaces the file atomically on sync(). Its status is deliberately not checked:
-// an unwritable store must neither stop counting nor fill the log, and the value stays cached
-// here, so the next successful sync writes it after all.
+// Held in memory only: a value on disk without the others of its operation could contradict them.
 void Preferences::write(const QString& key, const QVariant& value) {
     m_settings.setValue(key, value);
+}
+
+// The status is deliberately not checked: an unwritable store must neither stop counting nor
+// fill the log. QSettings keeps every value it failed to write and writes them all at the next
+// sync that succeeds.
+void Preferences::sync() {
     m_settings.sync();
 }

@@ -10,9 +10,10 @@
 #include <optional>
 
 // The per-user store of the model's counters, settings and collections: one QSettings file in
-// the native format. Every write reaches the disk before it returns, so a crash or a kill right
-// after a counted prompt loses nothing. A store that cannot be written is not an error: the
-// write is attempted, its failure ignored, and the caller carries on with its in-memory state.
+// the native format. Writes are held in memory until sync(), which puts all of them on disk in
+// one atomic replacement of the file: a kill leaves the file as it was before that sync or as it
+// is after it, never in between. A store that cannot be written is not an error: the sync is
+// attempted, its failure ignored, and what it could not write stays held for the next one.
 //
 // Reading is strict about kinds, because the file can be edited by hand: a value that is not of
 // the kind a reader asks for reads as absent, exactly as if the key were missing. The file keeps
@@ -31,13 +32,10 @@ public:
 
     // Where the user's store lives, read from the environment at each call.
     static QString userFileName();
-    QString fileName() const;
 
-    bool contains(const QString& key) const;
     std::optional<qint64> integer(const QString& key) const;
     std::optional<bool> boolean(const QString& key) const;
     std::optional<QString> text(const QString& key) const;
-    std::optional<QByteArray> bytes(const QString& key) const;
     // nullopt when the key holds no bytes or they do not decode; the stored bytes stay as they are.
     std::optional<QList<CompletedSet>> history() const;
     std::optional<QMap<QString, qint64>> dailyPrompts() const;
@@ -47,8 +45,10 @@ public:
     void setText(const QString& key, const QString& value);
     void saveHistory(const QList<CompletedSet>& history);
     void saveDailyPrompts(const QMap<QString, qint64>& dailyPrompts);
+    void sync();
 
 private:
+    std::optional<QByteArray> bytes(const QString& key) const;
     void write(const QString& key, const QVariant& value);
 
     QSettings m_settings;

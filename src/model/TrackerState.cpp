@@ -12,24 +12,23 @@
 #include <QPointer>
 #include <QUuid>
 #include <limits>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcModel, "zentrel.model", QtWarningMsg)
 
 namespace {
-// Prompts per set and repetitions per set when nothing usable is stored.
-constexpr qint64 defaultPerSet = 10;
-
 qint64 storedPerSetOrDefault(std::optional<qint64> stored) {
     const qint64 value = stored.value_or(0);
-    return value < 1 ? defaultPerSet : value;
+    return value < 1 ? TrackerState::defaultPerSet : value;
 }
 
 // Counters come from a file that can be edited by hand; a count at the top of the range stays
 // there instead of wrapping round to a negative number.
 qint64 saturatingAdd(qint64 a, qint64 b) {
     qint64 sum = 0;
-    if (qAddOverflow(a, b, &sum))
+    if (qAddOverflow(a, b, &sum)) {
         return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    }
     return sum;
 }
 } // namespace
@@ -48,7 +47,10 @@ TrackerState::TrackerState(Environment environment, QObject* parent)
                                                                   : environment.projectsDirectory)
     , m_exerciseType(defaultExerciseType())
     , m_sessionStartDate(now()) {
+    m_gathering = true;
     load();
+    m_gathering = false;
+    commit();
     hookMarkComplete();
 }
 
@@ -108,101 +110,149 @@ QDateTime TrackerState::now() const {
 }
 
 // Every assignment stores its key, even when the value is unchanged; observers hear only of
-// real changes, and only after the store holds the new value.
-template <typename T, typename Persist>
-void TrackerState::assign(T& field, T value, void (TrackerState::*changed)(), Persist persist) {
+// real changes, and only after the store holds the new value. Both wait for the commit and then
+// happen once per field however often it was assigned: a burst of prompts encodes the day counts
+// once and redraws each view once.
+template <typename T> void TrackerState::assign(T& field, T value, Signal changed) {
     const bool differs = !(field == value);
     field = std::move(value);
-    persist(field);
-    if (differs)
-        Q_EMIT(this->*changed)();
+    holdWrite(changed);
+    if (differs) {
+        notify(changed);
+    }
+}
+
+void TrackerState::holdWrite(Signal field) {
+    if (!m_heldWrites.contains(field)) {
+        m_heldWrites.append(field);
+    }
+}
+
+void TrackerState::notify(Signal changed) {
+    if (!m_heldSignals.contains(changed)) {
+        m_heldSignals.append(changed);
+    }
+}
+
+// Writes the field that the change signal stands for, as it is now.
+void TrackerState::write(Signal field) {
+    if (field == &TrackerState::totalRequestsChanged) {
+        m_store->setInteger(PreferenceKeys::totalRequests, m_totalRequests);
+    } else if (field == &TrackerState::pendingSetsChanged) {
+        m_store->setInteger(PreferenceKeys::pendingSets, m_pendingSets);
+    } else if (field == &TrackerState::completedHistoryChanged) {
+        m_store->saveHistory(m_completedHistory);
+    } else if (field == &TrackerState::dailyPromptsChanged) {
+        m_store->saveDailyPrompts(m_dailyPrompts);
+    } else if (field == &TrackerState::promptLimitChanged) {
+        m_store->setInteger(PreferenceKeys::promptLimit, m_promptLimit);
+    } else if (field == &TrackerState::pushupsPerSetChanged) {
+        m_store->setInteger(PreferenceKeys::pushupsPerSet, m_pushupsPerSet);
+    } else if (field == &TrackerState::soundEnabledChanged) {
+        m_store->setBoolean(PreferenceKeys::soundEnabled, m_soundEnabled);
+    } else if (field == &TrackerState::exerciseTypeChanged) {
+        m_store->setText(PreferenceKeys::exerciseType, m_exerciseType);
+    }
 }
 
 void TrackerState::assignTotalRequests(qint64 value) {
     const qint64 before = promptsThisSet();
-    assign(m_totalRequests, value, &TrackerState::totalRequestsChanged,
-           [this](qint64 v) { m_store->setInteger(PreferenceKeys::totalRequests, v); });
+    assign(m_totalRequests, value, &TrackerState::totalRequestsChanged);
     notifyIfPromptsThisSetMoved(before);
 }
 
 void TrackerState::assignPendingSets(qint64 value) {
-    assign(m_pendingSets, value, &TrackerState::pendingSetsChanged,
-           [this](qint64 v) { m_store->setInteger(PreferenceKeys::pendingSets, v); });
+    assign(m_pendingSets, value, &TrackerState::pendingSetsChanged);
 }
 
 void TrackerState::assignCompletedHistory(QList<CompletedSet> value) {
-    assign(m_completedHistory, std::move(value), &TrackerState::completedHistoryChanged,
-           [this](const QList<CompletedSet>& v) { m_store->saveHistory(v); });
+    assign(m_completedHistory, std::move(value), &TrackerState::completedHistoryChanged);
 }
 
 void TrackerState::assignDailyPrompts(DailyPrompts value) {
-    assign(m_dailyPrompts, std::move(value), &TrackerState::dailyPromptsChanged,
-           [this](const DailyPrompts& v) { m_store->saveDailyPrompts(v); });
+    assign(m_dailyPrompts, std::move(value), &TrackerState::dailyPromptsChanged);
 }
 
 void TrackerState::setPromptLimit(qint64 value) {
     const qint64 before = promptsThisSet();
-    assign(m_promptLimit, value, &TrackerState::promptLimitChanged,
-           [this](qint64 v) { m_store->setInteger(PreferenceKeys::promptLimit, v); });
+    assign(m_promptLimit, value, &TrackerState::promptLimitChanged);
     notifyIfPromptsThisSetMoved(before);
+    commit();
 }
 
 void TrackerState::setPushupsPerSet(qint64 value) {
-    assign(m_pushupsPerSet, value, &TrackerState::pushupsPerSetChanged,
-           [this](qint64 v) { m_store->setInteger(PreferenceKeys::pushupsPerSet, v); });
+    assign(m_pushupsPerSet, value, &TrackerState::pushupsPerSetChanged);
+    commit();
 }
 
 void TrackerState::setSoundEnabled(bool value) {
-    assign(m_soundEnabled, value, &TrackerState::soundEnabledChanged,
-           [this](bool v) { m_store->setBoolean(PreferenceKeys::soundEnabled, v); });
+    assign(m_soundEnabled, value, &TrackerState::soundEnabledChanged);
+    commit();
 }
 
 void TrackerState::setExerciseType(const QString& value) {
-    assign(m_exerciseType, value, &TrackerState::exerciseTypeChanged,
-           [this](const QString& v) { m_store->setText(PreferenceKeys::exerciseType, v); });
+    assign(m_exerciseType, value, &TrackerState::exerciseTypeChanged);
+    commit();
 }
 
 void TrackerState::notifyIfPromptsThisSetMoved(qint64 before) {
-    if (promptsThisSet() != before)
-        Q_EMIT promptsThisSetChanged();
+    if (promptsThisSet() != before) {
+        notify(&TrackerState::promptsThisSetChanged);
+    }
 }
 
 // Key by key in a fixed order; every value taken is assigned like any other, so it is written
-// straight back in this program's own form (and the two limits are always present afterwards).
+// straight back in this program's own form (and the two limits are always present afterwards),
+// all of it in the one sync that ends construction.
 void TrackerState::load() {
-    if (const auto stored = m_store->integer(PreferenceKeys::totalRequests))
+    if (const auto stored = m_store->integer(PreferenceKeys::totalRequests)) {
         assignTotalRequests(*stored);
-    if (const auto stored = m_store->integer(PreferenceKeys::pendingSets))
+    }
+    if (const auto stored = m_store->integer(PreferenceKeys::pendingSets)) {
         assignPendingSets(*stored);
+    }
     setPromptLimit(storedPerSetOrDefault(m_store->integer(PreferenceKeys::promptLimit)));
     setPushupsPerSet(storedPerSetOrDefault(m_store->integer(PreferenceKeys::pushupsPerSet)));
-    if (const auto stored = m_store->boolean(PreferenceKeys::soundEnabled))
+    if (const auto stored = m_store->boolean(PreferenceKeys::soundEnabled)) {
         setSoundEnabled(*stored);
-    if (const auto stored = m_store->text(PreferenceKeys::exerciseType))
+    }
+    if (const auto stored = m_store->text(PreferenceKeys::exerciseType)) {
         setExerciseType(*stored);
-    if (auto stored = m_store->history())
+    }
+    if (auto stored = m_store->history()) {
         assignCompletedHistory(std::move(*stored));
-    if (auto stored = m_store->dailyPrompts())
+    }
+    if (auto stored = m_store->dailyPrompts()) {
         assignDailyPrompts(std::move(*stored));
+    }
 }
 
 void TrackerState::hookMarkComplete() {
     m_notifications->onMarkComplete = [model = QPointer(this)] {
-        if (model)
+        if (model) {
             model->completeSet();
+        }
     };
 }
 
 void TrackerState::startWatching() {
     // A second watcher would count every prompt twice.
-    if (m_fileWatcher)
+    if (m_fileWatcher) {
         return;
+    }
     m_notifications->requestPermission();
     backfillDailyPrompts();
+    commit();
     auto watcher = std::make_unique<FileWatcher>(m_pollInterval);
     watcher->onNewRequest = [model = QPointer(this)] {
-        if (model)
-            model->recordPrompt();
+        if (model) {
+            model->recordPolledPrompt();
+        }
+    };
+    watcher->onPollFinished = [model = QPointer(this)] {
+        if (model) {
+            model->finishPoll();
+        }
     };
     watcher->start(m_projectsDirectory);
     m_fileWatcher = std::move(watcher);
@@ -212,34 +262,83 @@ void TrackerState::startWatching() {
 // Seeds the per-day counts of an install that kept a history from before days were counted:
 // each completed set stands for promptLimit prompts on the day it was cleared.
 void TrackerState::backfillDailyPrompts() {
-    if (!m_dailyPrompts.isEmpty() || m_completedHistory.isEmpty())
+    if (!m_dailyPrompts.isEmpty() || m_completedHistory.isEmpty()) {
         return;
+    }
     const QList<CompletedSet> history = m_completedHistory;
-    for (const CompletedSet& set : history)
+    for (const CompletedSet& set : history) {
         addPromptsOn(dayKey(set.date), m_promptLimit);
+    }
 }
 
+// In place: copying a year of day counts for every prompt would cost more than everything else
+// that counting it does.
 void TrackerState::addPromptsOn(const QString& day, qint64 count) {
-    DailyPrompts updated = m_dailyPrompts;
-    updated[day] = saturatingAdd(updated.value(day), count);
-    assignDailyPrompts(std::move(updated));
+    const bool known = m_dailyPrompts.contains(day);
+    qint64& prompts = m_dailyPrompts[day];
+    const qint64 before = prompts;
+    prompts = saturatingAdd(before, count);
+    holdWrite(&TrackerState::dailyPromptsChanged);
+    if (!known || prompts != before) {
+        notify(&TrackerState::dailyPromptsChanged);
+    }
 }
 
 void TrackerState::recordPrompt() {
     assignTotalRequests(saturatingAdd(m_totalRequests, 1));
     addPromptsOn(dayKey(now()), 1);
     qCInfo(lcModel) << "prompt counted, total" << m_totalRequests;
-    if (m_promptLimit < 1 || m_totalRequests % m_promptLimit != 0)
+    if (m_promptLimit >= 1 && m_totalRequests % m_promptLimit == 0) {
+        assignPendingSets(saturatingAdd(m_pendingSets, 1));
+        qCInfo(lcModel) << "set owed, pending" << m_pendingSets;
+        m_heldAlerts.append(
+            {m_pendingSets, m_totalRequests, m_pushupsPerSet, m_exerciseType, m_soundEnabled});
+    }
+    commit();
+}
+
+// The prompts of one poll are stored together when it ends: one sync for a burst, not one each.
+void TrackerState::recordPolledPrompt() {
+    m_gathering = true;
+    recordPrompt();
+}
+
+void TrackerState::finishPoll() {
+    m_gathering = false;
+    commit();
+}
+
+// One sync for everything assigned since the last one: the file is replaced whole, so a prompt's
+// total, day count and owed set reach the disk together or not at all. Observers and alerts hear
+// of the changes only after it, so none shows a count that a crash could still take back.
+void TrackerState::commit() {
+    if (m_gathering) {
         return;
-    assignPendingSets(saturatingAdd(m_pendingSets, 1));
-    qCInfo(lcModel) << "set owed, pending" << m_pendingSets;
-    m_notifications->sendSetAlert(m_pendingSets, m_totalRequests, m_pushupsPerSet, m_exerciseType,
-                                  m_soundEnabled);
+    }
+    const QList<Signal> writes = std::exchange(m_heldWrites, {});
+    for (const Signal field : writes) {
+        write(field);
+    }
+    m_store->sync();
+    const QList<Signal> changes = std::exchange(m_heldSignals, {});
+    for (const Signal changed : changes) {
+        Q_EMIT(this->*changed)();
+    }
+    postHeldAlerts();
+}
+
+void TrackerState::postHeldAlerts() {
+    const QList<HeldAlert> alerts = std::exchange(m_heldAlerts, {});
+    for (const HeldAlert& alert : alerts) {
+        m_notifications->sendSetAlert(alert.pendingSets, alert.totalRequests, alert.reps, alert.exerciseType,
+                                      alert.soundEnabled);
+    }
 }
 
 void TrackerState::completeSet() {
-    if (m_pendingSets < 1)
+    if (m_pendingSets < 1) {
         return;
+    }
     assignPendingSets(m_pendingSets - 1);
     QList<CompletedSet> history = m_completedHistory;
     history.prepend(CompletedSet{QUuid::createUuid(), now(), m_pushupsPerSet, m_exerciseType});
@@ -248,6 +347,7 @@ void TrackerState::completeSet() {
         history.resize(historyLimit);
         assignCompletedHistory(std::move(history));
     }
+    commit();
 }
 
 // Daily counts and the settings outlive a session on purpose: they describe the user, not it.
@@ -258,8 +358,10 @@ void TrackerState::resetSession() {
     const QDateTime started = now();
     if (started != m_sessionStartDate) {
         m_sessionStartDate = started;
-        Q_EMIT sessionStartDateChanged();
+        notify(&TrackerState::sessionStartDateChanged);
     }
-    if (m_fileWatcher)
+    commit();
+    if (m_fileWatcher) {
         m_fileWatcher->restart();
+    }
 }

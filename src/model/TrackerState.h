@@ -17,7 +17,10 @@ class Preferences;
 
 // The one model of the process: counts prompts, owes a set every promptLimit prompts,
 // records cleared sets and per-day prompt counts, and holds the four user settings.
-// Every persisted field is written to the preferences store the moment it is assigned.
+// Every assignment of a persisted field is written to the preferences store, and everything that
+// one operation, one poll of the transcripts or loading changes reaches the disk together, in one
+// sync at its end. Only then do observers hear of the changes (once per changed field, however
+// many prompts a poll counted) and are the alerts of the sets it made owed posted.
 class TrackerState : public QObject {
     Q_OBJECT
     Q_PROPERTY(qint64 totalRequests READ totalRequests NOTIFY totalRequestsChanged)
@@ -36,6 +39,9 @@ public:
     using Clock = std::function<QDateTime()>;
 
     static constexpr int historyLimit = 50;
+    // Prompts per set and repetitions per set until the user chooses, and whenever the store
+    // holds nothing usable.
+    static constexpr qint64 defaultPerSet = 10;
 
     // Everything the model talks to; the defaults are the real ones of the process.
     struct Environment {
@@ -90,8 +96,22 @@ Q_SIGNALS:
     void promptsThisSetChanged();
 
 private:
-    template <typename T, typename Persist>
-    void assign(T& field, T value, void (TrackerState::*changed)(), Persist persist);
+    // A set alert as it stood when its set became owed, waiting for the sync that stores it.
+    struct HeldAlert {
+        qint64 pendingSets;
+        qint64 totalRequests;
+        qint64 reps;
+        QString exerciseType;
+        bool soundEnabled;
+    };
+
+    // A field's change signal also names the field.
+    using Signal = void (TrackerState::*)();
+
+    template <typename T> void assign(T& field, T value, Signal changed);
+    void holdWrite(Signal field);
+    void notify(Signal changed);
+    void write(Signal field);
     void assignTotalRequests(qint64 value);
     void assignPendingSets(qint64 value);
     void assignCompletedHistory(QList<CompletedSet> value);
@@ -101,6 +121,10 @@ private:
     void backfillDailyPrompts();
     void addPromptsOn(const QString& day, qint64 count);
     void hookMarkComplete();
+    void recordPolledPrompt();
+    void finishPoll();
+    void commit();
+    void postHeldAlerts();
 
     std::unique_ptr<Preferences> m_ownedStore;
     Preferences* m_store;
@@ -114,9 +138,17 @@ private:
     qint64 m_pendingSets = 0;
     QList<CompletedSet> m_completedHistory;
     DailyPrompts m_dailyPrompts;
-    qint64 m_promptLimit = 10;
-    qint64 m_pushupsPerSet = 10;
+    qint64 m_promptLimit = defaultPerSet;
+    qint64 m_pushupsPerSet = defaultPerSet;
     bool m_soundEnabled = true;
     QString m_exerciseType;
     QDateTime m_sessionStartDate;
+
+    // What assignments and operations leave for the next commit, each in the order of its first
+    // occurrence.
+    QList<Signal> m_heldWrites;
+    QList<Signal> m_heldSignals;
+    QList<HeldAlert> m_heldAlerts;
+    // Set while loading and while a poll's prompts are being recorded: the commit waits for its end.
+    bool m_gathering = false;
 };

@@ -8,11 +8,12 @@
 // Which transcripts hold the prompts that carry a "uuid" and a "timestamp", by the key of that
 // pair (promptIdKey). Resuming or forking a conversation starts a new transcript that repeats the
 // earlier records with their uuid and timestamp, so a prompt whose pair a prompt of another
-// transcript carries too is a copy. Within one transcript the same pair may recur and is no copy.
+// transcript carries too is a copy. The same pair recurring within one transcript makes no copy
+// (hand-written transcripts repeat lines), unless another transcript carries it as well.
 //
-// Kept compact for large histories: the prompts read in bulk (what the transcripts held when
-// watching started) sit in one sorted array of 16 bytes each, those counted one by one since then
-// in a hash map.
+// Kept compact for large histories: the prompts read in bulk (what the transcripts held at a
+// start, or what a restart passed over) sit in one sorted array of 16 bytes each, those read one
+// by one by polls in a hash map.
 class CopyIndex {
 public:
     using Key = std::uint64_t;

@@ -16,6 +16,7 @@
 // thread that owns the index adopts them once told.
 class CopyIndexBuilder {
 public:
+    // The bytes [from, to) of one transcript.
     struct Range {
         std::string path;
         std::int64_t from;

@@ -117,8 +117,12 @@ void FileWatcher::poll() {
     const std::uint64_t generation = m_generation;
     for (const PendingRead& read : m_pendingReads) {
         readNewLines(*read.path, *read.position);
-        if (m_generation != generation)
-            return;
+        if (m_generation != generation) {
+            break;
+        }
+    }
+    if (std::exchange(m_requestedThisPoll, false) && onPollFinished) {
+        onPollFinished();
     }
 }
 
@@ -164,6 +168,7 @@ bool FileWatcher::countPrompts(const std::string& path, CopyIndex::Transcript tr
         }
         qCInfo(lcWatcher) << "prompt in" << path.c_str();
         if (onNewRequest) {
+            m_requestedThisPoll = true;
             onNewRequest();
         }
         if (m_generation != generation) {

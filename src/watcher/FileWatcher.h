@@ -33,6 +33,9 @@ public:
 
     // Run once per recognised prompt line, synchronously, in file and discovery order.
     std::function<void()> onNewRequest;
+    // Run once at the end of every poll that ran onNewRequest, so that what the poll's prompts
+    // changed can be handled as one.
+    std::function<void()> onPollFinished;
 
     void start(const QString& root);
     // A fresh snapshot, as start() takes. The copy index is kept, and the content the snapshot
@@ -91,6 +94,7 @@ private:
     // Bumped by restart(), which empties m_filePositions under a poll that a callback interrupted.
     std::uint64_t m_generation = 0;
     bool m_polling = false;
+    bool m_requestedThisPoll = false;
     CopyIndex m_copies;
     // Content passed over by a restart while a builder was still running; read by the next one.
     std::vector<CopyIndexBuilder::Range> m_unindexed;

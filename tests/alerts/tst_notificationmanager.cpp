@@ -1,11 +1,10 @@
-#include "AlertSound.h"
+#include "AlertsLogCapture.h"
 #include "NotificationManager.h"
 #include "NotificationServerFixture.h"
 #include "StdoutCapture.h"
 
 #include <QDBusConnection>
 #include <QMap>
-#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 
@@ -13,6 +12,8 @@ namespace {
 using NotifyCall = NotificationServerFixture::NotifyCall;
 
 const QString markComplete = QStringLiteral("MARK_COMPLETE");
+// The tests run with no sound driver, so every sound we play ourselves ends in this line.
+const QString soundAttempted = QStringLiteral("Alert sound not played");
 const QString anotherAppBus = QStringLiteral("another-app");
 
 // Something the server says about one notification, in the order a test sends it.
@@ -105,13 +106,10 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, body);
         NotificationManager manager(QDBusConnection::sessionBus());
-        QSignalSpy requested(&manager, &NotificationManager::setAlertRequested);
         const qsizetype before = m_server.notifyCalls().size();
 
         manager.sendSetAlert(pendingSets, totalPrompts, reps, exerciseType, soundEnabled);
 
-        QCOMPARE(requested.count(), 1);
-        QCOMPARE(requested.constFirst(), (QVariantList{title, body, soundEnabled}));
         QTRY_COMPARE(m_server.notifyCalls().size(), before + 1);
         const NotifyCall call = m_server.notifyCalls().constLast();
         QCOMPARE(call.appName, QStringLiteral("Zentrel"));
@@ -230,9 +228,7 @@ private Q_SLOTS:
         QFETCH(int, playedOurselves);
         m_server.setCapabilities(capabilities);
         CountingManager counting(QDBusConnection::sessionBus());
-        auto* sound = counting.manager.findChild<AlertSound*>();
-        QVERIFY(sound);
-        QSignalSpy attempts(sound, &AlertSound::attempted);
+        const AlertsLogCapture log;
         StdoutCapture output;
         QVERIFY(output.isActive());
 
@@ -245,7 +241,7 @@ private Q_SLOTS:
         m_server.emitActionInvoked(id, markComplete);
         QTRY_COMPARE(counting.completions, 1);
 
-        QCOMPARE(attempts.count(), playedOurselves);
+        QCOMPARE(log.count(soundAttempted), playedOurselves);
         QCOMPARE(output.text(), QByteArray());
     }
 
@@ -254,9 +250,7 @@ private Q_SLOTS:
     void serverStartedAfterThePermissionRequest() {
         m_server.stop();
         CountingManager counting(QDBusConnection::sessionBus());
-        auto* sound = counting.manager.findChild<AlertSound*>();
-        QVERIFY(sound);
-        QSignalSpy attempts(sound, &AlertSound::attempted);
+        const AlertsLogCapture log;
         StdoutCapture output;
         QVERIFY(output.isActive());
         counting.manager.requestPermission();
@@ -269,7 +263,7 @@ private Q_SLOTS:
         m_server.emitActionInvoked(id, markComplete);
         QTRY_COMPARE(counting.completions, 1);
 
-        QCOMPARE(attempts.count(), 1);
+        QCOMPARE(log.count(soundAttempted), 1);
     }
 
     void sharedInstanceUsesTheSessionBus() {

@@ -1,30 +1,17 @@
+#include "AlertsLogCapture.h"
 #include "NotificationManager.h"
 #include "StdoutCapture.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QLoggingCategory>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 const QString notificationService = QStringLiteral("org.freedesktop.Notifications");
 const QString unreachableBus = QStringLiteral("unreachable");
-
-// The messages the alerts log, so a test can wait for a failure they absorbed. They are kept out of
-// the test's own output, which goes to the standard output the tests capture.
-QStringList alertLog;
-QtMessageHandler previousHandler = nullptr;
-
-void recordAlertMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (qstrcmp(context.category, "zentrel.alerts") == 0) {
-        alertLog << message;
-    } else {
-        previousHandler(type, context, message);
-    }
-}
+const QString notPosted = QStringLiteral("Set alert not posted");
 
 QByteArray authErrorLine(const QString& description) {
     return "Notification auth error: " + description.toUtf8() + '\n';
@@ -36,15 +23,6 @@ class TestNotificationManagerUnreachable : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
-        QLoggingCategory::setFilterRules(QStringLiteral("zentrel.alerts.debug=true"));
-        previousHandler = qInstallMessageHandler(recordAlertMessages);
-    }
-
-    void cleanupTestCase() { qInstallMessageHandler(previousHandler); }
-
-    void init() { alertLog.clear(); }
-
     void cleanup() { QDBusConnection::disconnectFromBus(unreachableBus); }
 
     void noServerOnTheBus() {
@@ -58,7 +36,7 @@ private Q_SLOTS:
             QStringLiteral("GetCapabilities")));
         QCOMPARE(refused.errorName(), QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"));
         NotificationManager manager(bus);
-        QSignalSpy requested(&manager, &NotificationManager::setAlertRequested);
+        const AlertsLogCapture log;
         StdoutCapture output;
         QVERIFY(output.isActive());
 
@@ -68,12 +46,7 @@ private Q_SLOTS:
         // Answered after the alert's own failure: one more line, and nothing from the alert.
         manager.requestPermission();
         QTRY_COMPARE(output.text(), authErrorLine(refused.errorMessage()).repeated(2));
-
-        QCOMPARE(requested.count(), 1);
-        QCOMPARE(requested.constFirst(),
-                 (QVariantList{QStringLiteral("Time for 10 Pushups"),
-                               QStringLiteral("You've sent 20 prompts. 2 set(s) owed."), true}));
-        QTRY_COMPARE(alertLog.filter(QStringLiteral("Set alert not posted")).size(), 1);
+        QTRY_COMPARE(log.count(notPosted), 1);
     }
 
     void noBusAtAll() {
@@ -83,7 +56,7 @@ private Q_SLOTS:
         QVERIFY(!bus.isConnected());
         QVERIFY(!bus.lastError().message().isEmpty());
         NotificationManager manager(bus);
-        QSignalSpy requested(&manager, &NotificationManager::setAlertRequested);
+        const AlertsLogCapture log;
         StdoutCapture output;
         QVERIFY(output.isActive());
 
@@ -91,11 +64,7 @@ private Q_SLOTS:
         QCOMPARE(output.text(), authErrorLine(bus.lastError().message()));
         manager.sendSetAlert(1, 10, 15, QStringLiteral("Squats"), false);
 
-        QCOMPARE(requested.count(), 1);
-        QCOMPARE(requested.constFirst(),
-                 (QVariantList{QStringLiteral("Time for 15 Squats"),
-                               QStringLiteral("You've sent 10 prompts. 1 set(s) owed."), false}));
-        QTRY_COMPARE(alertLog.filter(QStringLiteral("Set alert not posted")).size(), 1);
+        QCOMPARE(log.count(notPosted), 1);
         QCOMPARE(output.text(), authErrorLine(bus.lastError().message()));
     }
 };

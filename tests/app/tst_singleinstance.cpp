@@ -1,69 +1,18 @@
 #include "AppIdentity.h"
 #include "SingleInstance.h"
 #include "StatusNotifierWatcherStandIn.h"
-#include "TestHome.h"
+#include "TrackerHarness.h"
+#include "ZentrelProcess.h"
+#include "dbus/ZentrelService.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <unistd.h>
 
 namespace {
-constexpr int processTimeoutMs = 15000;
-
-// The real program in a temporary home, its log collected as it arrives.
-class ZentrelProcess {
-public:
-    explicit ZentrelProcess(const TestHome& home, const QStringList& extraVariables = {}) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), home.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.configHome());
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path() + QStringLiteral("/run"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("zentrel.*.info=true"));
-        for (const QString& variable : extraVariables)
-            environment.insert(variable.section(QLatin1Char('='), 0, 0),
-                               variable.section(QLatin1Char('='), 1));
-        m_process.setProcessEnvironment(environment);
-        QObject::connect(&m_process, &QProcess::readyReadStandardError, &m_process,
-                         [this] { m_log += m_process.readAllStandardError(); });
-    }
-
-    ~ZentrelProcess() {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(processTimeoutMs))
-                m_process.kill();
-        }
-    }
-
-    bool start() {
-        m_process.start(qEnvironmentVariable("ZENTREL_BINARY_DIR") + QStringLiteral("/src/app/zentrel"), {});
-        return m_process.waitForStarted(processTimeoutMs);
-    }
-
-    bool waitForLog(const QString& text) {
-        return QTest::qWaitFor([this, &text] { return log().contains(text); }, processTimeoutMs);
-    }
-
-    // Exit code once it ended by itself, -1 when it did not.
-    int waitForExit() {
-        if (!QTest::qWaitFor([this] { return m_process.state() == QProcess::NotRunning; }, processTimeoutMs))
-            return -1;
-        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
-    }
-
-    QString log() const { return QString::fromUtf8(m_log); }
-    qint64 pid() const { return m_process.processId(); }
-
-private:
-    QProcess m_process;
-    QByteArray m_log;
-};
-
 bool busNameHasOwner(const QString& name) {
     return QDBusConnection::sessionBus().interface()->isServiceRegistered(name).value();
 }
@@ -76,9 +25,12 @@ private Q_SLOTS:
     void initTestCase() { QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus"); }
 
     void secondClaimOnTheBusAsksTheFirstToShow() {
-        TestHome home;
+        TrackerHarness harness;
+        const std::unique_ptr<TrackerState> model = harness.makeModel();
+        ZentrelService service(QDBusConnection::sessionBus());
+        service.serve(*model);
+        QSignalSpy showRequests(&service, &ZentrelService::showPanelRequested);
         SingleInstance first(QDBusConnection::sessionBus());
-        QSignalSpy showRequests(&first, &SingleInstance::showPanelRequested);
         QVERIFY(first.claim());
         QVERIFY(busNameHasOwner(AppIdentity::busName));
 
@@ -170,7 +122,7 @@ private Q_SLOTS:
         ZentrelProcess program(home);
         QVERIFY(program.start());
         const QString item = QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(program.pid());
-        QTRY_COMPARE_WITH_TIMEOUT(watcher.registeredItems(), QStringList{item}, processTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(watcher.registeredItems(), QStringList{item}, ZentrelProcess::timeoutMs);
         QVERIFY2(program.waitForLog(QStringLiteral("tray item registered after")), qPrintable(program.log()));
 
         QDBusMessage click =

@@ -1,5 +1,6 @@
 #include "CollectionJson.h"
 #include "FileWatcher.h"
+#include "NotificationServerFixture.h"
 #include "PreferenceKeys.h"
 #include "Preferences.h"
 #include "TrackerHarness.h"
@@ -9,6 +10,7 @@
 #include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -25,6 +27,12 @@ void append(const QString& path, const QByteArray& bytes) {
 
 QDateTime utc(const QString& iso) {
     return QDateTime::fromString(iso, Qt::ISODate).toUTC();
+}
+
+qint64 storedTotal(const QByteArray& storeFile) {
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("\\ntotalRequests=(\\d+)\\n")).match(QString::fromUtf8(storeFile));
+    return match.hasMatch() ? match.captured(1).toLongLong() : 0;
 }
 
 // Records every change signal of the model by name, in order.
@@ -59,25 +67,55 @@ class TestTrackerState : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void promptsOneToTwenty() {
-        TrackerHarness harness;
-        const auto model = harness.makeModel();
-        for (qint64 prompt = 1; prompt <= 20; ++prompt) {
-            model->recordPrompt();
-            QCOMPARE(model->totalRequests(), prompt);
-            QCOMPARE(model->promptsThisSet(), prompt % 10);
-            QCOMPARE(model->pendingSets(), prompt / 10);
-            QCOMPARE(harness.alerts().size(), prompt / 10);
+    void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.errorString())); }
+
+    // Prompts of one poll are stored with one sync and prompts recorded on their own each with
+    // theirs; either way, alerts are posted only after it. The server reads the store file the
+    // moment each alert arrives, so an alert that overtook its sync finds an older count there.
+    void promptsStoredThenAlerted_data() {
+        QTest::addColumn<int>("prompts");
+        QTest::addColumn<bool>("polled");
+        QTest::addRow("20 recorded one at a time") << 20 << false;
+        QTest::addRow("300 in one poll") << 300 << true;
+    }
+    void promptsStoredThenAlerted() {
+        QFETCH(int, prompts);
+        QFETCH(bool, polled);
+        TrackerHarness harness(&m_server);
+        m_server.readFileAtEachNotify(harness.storePath());
+        const qsizetype filesBefore = m_server.fileAtEachNotify().size();
+        const auto model = harness.makeModel(20ms);
+        if (polled) {
+            model->startWatching();
+            append(harness.home.projectsDirectory() + QStringLiteral("/burst.jsonl"),
+                   promptLine.repeated(prompts));
+            QTRY_COMPARE(model->totalRequests(), prompts);
+        } else {
+            for (int prompt = 1; prompt <= prompts; ++prompt) {
+                model->recordPrompt();
+                QCOMPARE(model->promptsThisSet(), prompt % 10);
+                QCOMPARE(model->pendingSets(), prompt / 10);
+            }
         }
-        const QList<QVariant> first{QStringLiteral("Time for 10 Pushups"),
-                                    QStringLiteral("You've sent 10 prompts. 1 set(s) owed."), true};
-        const QList<QVariant> second{QStringLiteral("Time for 10 Pushups"),
-                                     QStringLiteral("You've sent 20 prompts. 2 set(s) owed."), true};
-        QCOMPARE(harness.alerts(), (QList<QList<QVariant>>{first, second}));
         const QVariantMap stored = harness.storedValues();
-        QCOMPARE(stored.value(PreferenceKeys::totalRequests), QVariant(QStringLiteral("20")));
-        QCOMPARE(stored.value(PreferenceKeys::pendingSets), QVariant(QStringLiteral("2")));
-        QCOMPARE(stored.value(PreferenceKeys::dailyPrompts), QVariant(QByteArray(R"({"2026-03-14":20})")));
+        QCOMPARE(stored.value(PreferenceKeys::totalRequests), QVariant(QString::number(prompts)));
+        QCOMPARE(stored.value(PreferenceKeys::pendingSets), QVariant(QString::number(prompts / 10)));
+        QCOMPARE(stored.value(PreferenceKeys::dailyPrompts),
+                 QVariant(QByteArray(R"({"2026-03-14":)" + QByteArray::number(prompts) + "}")));
+
+        // One alert per set, in order, each with the numbers of the moment its set became owed.
+        QList<QVariantList> expected;
+        for (int set = 1; set <= prompts / 10; ++set) {
+            expected.append({QStringLiteral("Time for 10 Pushups"),
+                             QStringLiteral("You've sent %1 prompts. %2 set(s) owed.").arg(set * 10).arg(set),
+                             true});
+        }
+        QCOMPARE(harness.alerts(), expected);
+        const QByteArrayList files = m_server.fileAtEachNotify().mid(filesBefore);
+        QCOMPARE(files.size(), expected.size());
+        for (int set = 1; set <= prompts / 10; ++set) {
+            QVERIFY2(storedTotal(files.at(set - 1)) >= set * 10, files.at(set - 1).constData());
+        }
     }
 
     void alertCarriesSettings_data() {
@@ -86,7 +124,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("sound");
         QTest::addColumn<QString>("title");
         QTest::addRow("squats, silent")
-            << qint64(20) << QStringLiteral("Squats") << false << QStringLiteral("Time for 20 Pushups");
+            << qint64(20) << QStringLiteral("Squats") << false << QStringLiteral("Time for 20 Squats");
         QTest::addRow("outside catalogue") << qint64(0) << QStringLiteral("Jumping Jacks") << true
                                            << QStringLiteral("Time for 0 Jumping Jacks");
     }
@@ -94,7 +132,8 @@ private Q_SLOTS:
         QFETCH(qint64, reps);
         QFETCH(QString, exercise);
         QFETCH(bool, sound);
-        TrackerHarness harness;
+        QFETCH(QString, title);
+        TrackerHarness harness(&m_server);
         const auto model = harness.makeModel();
         model->setPromptLimit(3);
         model->setPushupsPerSet(reps);
@@ -102,17 +141,14 @@ private Q_SLOTS:
         model->setSoundEnabled(sound);
         for (int i = 0; i < 3; ++i)
             model->recordPrompt();
-        QCOMPARE(harness.alerts().size(), 1);
-        QCOMPARE(harness.alerts().first().at(0).toString(),
-                 QStringLiteral("Time for %1 %2").arg(reps).arg(exercise));
-        QCOMPARE(harness.alerts().first().at(1).toString(),
-                 QStringLiteral("You've sent 3 prompts. 1 set(s) owed."));
-        QCOMPARE(harness.alerts().first().at(2).toBool(), sound);
+        QCOMPARE(
+            harness.alerts(),
+            (QList<QVariantList>{{title, QStringLiteral("You've sent 3 prompts. 1 set(s) owed."), sound}}));
     }
 
     // Boundaries sit on multiples of the limit of the running total, not on a count since the last set.
     void limitLoweredMidSet() {
-        TrackerHarness harness;
+        TrackerHarness harness(&m_server);
         const auto model = harness.makeModel();
         for (int i = 0; i < 7; ++i)
             model->recordPrompt();
@@ -140,7 +176,7 @@ private Q_SLOTS:
     }
     void limitBelowOneOwesNothing() {
         QFETCH(qint64, limit);
-        TrackerHarness harness;
+        TrackerHarness harness(&m_server);
         harness.seedStore("totalRequests=8");
         const auto model = harness.makeModel();
         model->setPromptLimit(limit);
@@ -211,7 +247,7 @@ private Q_SLOTS:
 
     // A set records what is in force when it is cleared, not when it became owed.
     void settingsCapturedWhenCleared() {
-        TrackerHarness harness;
+        TrackerHarness harness(&m_server);
         harness.seedStore("totalRequests=9");
         const auto model = harness.makeModel();
         model->recordPrompt();
@@ -459,7 +495,7 @@ private Q_SLOTS:
 
     // Root may write anywhere, so a plain file where the store's folder belongs makes it unwritable.
     void unwritableStoreKeepsCounting() {
-        TrackerHarness harness;
+        TrackerHarness harness(&m_server);
         QFile blocker(harness.home.configHome() + QStringLiteral("/zentrel"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
@@ -475,6 +511,17 @@ private Q_SLOTS:
         QCOMPARE(model->dailyPrompts().value(QStringLiteral("2026-03-14")), 20);
         QCOMPARE(harness.alerts().size(), 2);
         QVERIFY(!QFileInfo::exists(harness.storePath()));
+
+        // Once the folder can be made, the next sync writes everything held so far.
+        QVERIFY(blocker.remove());
+        model->recordPrompt();
+        const QVariantMap stored = harness.storedValues();
+        QCOMPARE(stored.value(PreferenceKeys::totalRequests), QVariant(QStringLiteral("21")));
+        QCOMPARE(stored.value(PreferenceKeys::pendingSets), QVariant(QStringLiteral("1")));
+        QCOMPARE(stored.value(PreferenceKeys::exerciseType), QVariant(QStringLiteral("Sudoku")));
+        QCOMPARE(stored.value(PreferenceKeys::dailyPrompts), QVariant(QByteArray(R"({"2026-03-14":21})")));
+        QCOMPARE(CollectionJson::decodeHistory(stored.value(PreferenceKeys::completedHistory).toByteArray()),
+                 model->completedHistory());
     }
 
     void markCompleteReachesTheModelWhileItLives() {
@@ -486,15 +533,21 @@ private Q_SLOTS:
         QCOMPARE(model->pendingSets(), 1);
         model->startWatching();
         const auto onNewRequest = model->fileWatcher()->onNewRequest;
+        const auto onPollFinished = model->fileWatcher()->onPollFinished;
         onNewRequest();
+        onPollFinished();
         QCOMPARE(model->totalRequests(), 1);
 
         model.reset();
         harness.notifications.onMarkComplete();
         onNewRequest();
+        onPollFinished();
         QCOMPARE(harness.stored(PreferenceKeys::pendingSets), QVariant(QStringLiteral("1")));
         QCOMPARE(harness.stored(PreferenceKeys::totalRequests), QVariant(QStringLiteral("1")));
     }
+
+private:
+    NotificationServerFixture m_server;
 };
 
 QTEST_GUILESS_MAIN(TestTrackerState)

@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusVariant>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -15,6 +16,8 @@ namespace {
 const QString objectPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString serverInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString mockInterface = QStringLiteral("org.freedesktop.DBus.Mock");
+// Methods the fixture adds to the server for its own use.
+const QString fixtureInterface = QStringLiteral("app.zentrel.TestFixture");
 constexpr int startTimeoutMs = 15000;
 
 QDBusConnection bus() {
@@ -153,6 +156,41 @@ void NotificationServerFixture::setCapabilities(const QStringList& capabilities)
     callMock(QStringLiteral("AddMethod"),
              {serverInterface, QStringLiteral("GetCapabilities"), QString(), QStringLiteral("as"),
               QStringLiteral("ret = [") + quoted.join(QLatin1Char(',')) + QLatin1Char(']')});
+}
+
+// Notify keeps the template's numbering; the file is read in the server, so what it holds is what
+// another process would have found on disk the moment the alert arrived.
+void NotificationServerFixture::readFileAtEachNotify(const QString& path) {
+    // A JSON string is also a Python string literal.
+    const QString literal = QString::fromUtf8(QJsonDocument(QJsonArray{path}).toJson(QJsonDocument::Compact));
+    const QString code =
+        QStringLiteral("if args[1]:\n"
+                       "    ret = args[1]\n"
+                       "else:\n"
+                       "    ret = self.next_id\n"
+                       "    self.next_id += 1\n"
+                       "try:\n"
+                       "    with open(%1[0], 'rb') as f:\n"
+                       "        seen = f.read()\n"
+                       "except OSError:\n"
+                       "    seen = b''\n"
+                       "self.files_at_notify = getattr(self, 'files_at_notify', []) + [seen]\n")
+            .arg(literal);
+    callMock(QStringLiteral("AddMethod"), {serverInterface, QStringLiteral("Notify"),
+                                           QStringLiteral("susssasa{sv}i"), QStringLiteral("u"), code});
+    callMock(QStringLiteral("AddMethod"),
+             {fixtureInterface, QStringLiteral("FilesAtNotify"), QString(), QStringLiteral("aay"),
+              QStringLiteral("ret = getattr(self, 'files_at_notify', [])")});
+}
+
+QByteArrayList NotificationServerFixture::fileAtEachNotify() const {
+    const QDBusMessage reply = bus().call(QDBusMessage::createMethodCall(
+        serviceName, objectPath, fixtureInterface, QStringLiteral("FilesAtNotify")));
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        qWarning("FilesAtNotify failed: %s", qPrintable(reply.errorMessage()));
+        return {};
+    }
+    return decoded<QByteArrayList>(reply.arguments().constFirst());
 }
 
 void NotificationServerFixture::emitActionInvoked(uint id, const QString& actionKey) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QList>
 #include <QProcess>
 #include <QString>
@@ -45,6 +46,10 @@ public:
 
     // What GetCapabilities answers from now on.
     void setCapabilities(const QStringList& capabilities);
+    // From now on the server reads the file at path whenever Notify arrives, before answering;
+    // fileAtEachNotify() gives what it read, one entry per Notify (empty when there was no file).
+    void readFileAtEachNotify(const QString& path);
+    QByteArrayList fileAtEachNotify() const;
 
     void emitActionInvoked(uint id, const QString& actionKey);
     void emitNotificationClosed(uint id, uint reason);

@@ -7,10 +7,22 @@
 #include <QFile>
 #include <QTest>
 
-TrackerHarness::TrackerHarness()
-    : notifications(QDBusConnection(QStringLiteral("none")))
+TrackerHarness::TrackerHarness(const NotificationServerFixture* server)
+    : notifications(server ? QDBusConnection::sessionBus() : QDBusConnection(QStringLiteral("none")))
     , clock(QDate(2026, 3, 14), QTime(9, 30))
-    , m_alerts(std::make_unique<QSignalSpy>(&notifications, &NotificationManager::setAlertRequested)) {}
+    , m_server(server)
+    , m_alertsBefore(server ? server->notifyCalls().size() : 0) {}
+
+QList<QVariantList> TrackerHarness::alerts() const {
+    QList<QVariantList> alerts;
+    if (!m_server) {
+        return alerts;
+    }
+    for (const auto& call : m_server->notifyCalls().mid(m_alertsBefore)) {
+        alerts.append({call.summary, call.body, call.hints.contains(QStringLiteral("sound-name"))});
+    }
+    return alerts;
+}
 
 QString TrackerHarness::storePath() const {
     return home.configHome() + QStringLiteral("/zentrel/zentrel.conf");

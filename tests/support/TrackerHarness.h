@@ -1,21 +1,22 @@
 #pragma once
 
 #include "NotificationManager.h"
+#include "NotificationServerFixture.h"
 #include "TestHome.h"
 #include "TrackerState.h"
 
 #include <QDateTime>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <memory>
 
 // One model under test in a home of its own: the real user store below that home, a
-// notification manager on a bus that is not connected (alerts are seen through
-// setAlertRequested) and a clock the test moves by hand.
+// notification manager of its own and a clock the test moves by hand. Alerts reach the given
+// notification server on the test's session bus; without one, they go to a bus that is not
+// connected and are dropped.
 class TrackerHarness {
 public:
-    TrackerHarness();
+    explicit TrackerHarness(const NotificationServerFixture* server = nullptr);
 
     // Writes the store file as another program (or a hand edit) would, before the model loads it.
     void seedStore(const QByteArray& iniLines);
@@ -30,15 +31,17 @@ public:
     // The store as it is on disk now, read by a reader that shares no cache with the model.
     QVariantMap storedValues();
     QVariant stored(const QString& key) { return storedValues().value(key); }
-    // What the alerts requested so far: title, body, sound.
-    QList<QList<QVariant>> alerts() const { return *m_alerts; }
+    // Title, body and whether a sound was asked for, of every alert the server received from
+    // this harness's model, oldest first.
+    QList<QVariantList> alerts() const;
 
     TestHome home;
     NotificationManager notifications;
     QDateTime clock;
 
 private:
+    const NotificationServerFixture* m_server;
+    qsizetype m_alertsBefore;
     QTemporaryDir m_scratch;
     int m_reads = 0;
-    std::unique_ptr<QSignalSpy> m_alerts;
 };

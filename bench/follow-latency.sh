@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# How soon `zentrel status --follow` prints a change. The running program (offscreen, on a private
+# session bus, in a temporary home) owes a number of sets; each round clears one with a CompleteSet
+# call and times the follower's next line twice: from the call (so including the operation and its
+# store write) and from the call's reply (sent once the change is made and stored, just before the
+# change is announced). Prints the median and the slowest round of each, against the 100 ms target.
+#
+#   bench/follow-latency.sh [build-dir] [rounds]     defaults: build, 50
+#
+# Needs: dbus-run-session, busctl (systemd), python3-dbus (pulled in by python3-dbusmock).
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(realpath "${1:-$root/build}")
+rounds=${2:-50}
+binary=$build/src/app/zentrel
+[[ -x $binary ]] || { echo "no $binary: build the zentrel target first" >&2; exit 1; }
+
+if [[ -z ${ZENTREL_LATENCY_INSIDE:-} ]]; then
+    export ZENTREL_LATENCY_INSIDE=1
+    exec dbus-run-session --config-file="$root/tests/support/session-bus.conf" -- "$0" "$build" "$rounds"
+fi
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+export HOME=$work XDG_CONFIG_HOME=$work/.config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=offscreen
+mkdir -p "$work/run" "$work/.claude/projects" "$work/.config/zentrel"
+chmod 700 "$work/run"
+printf '[General]\npendingSets=%d\n' "$rounds" >"$work/.config/zentrel/zentrel.conf"
+
+"$binary" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    busctl --user status app.zentrel.Zentrel >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+/usr/bin/python3 - "$binary" "$rounds" <<'PY'
+import statistics, subprocess, sys, time
+import dbus
+
+binary, rounds = sys.argv[1], int(sys.argv[2])
+zentrel = dbus.Interface(dbus.SessionBus().get_object("app.zentrel.Zentrel", "/app/zentrel/Zentrel"),
+                         "app.zentrel.Zentrel1")
+follower = subprocess.Popen([binary, "status", "--follow", "--json"], stdout=subprocess.PIPE)
+follower.stdout.readline()  # the status as it was
+from_call, from_reply = [], []
+for _ in range(rounds):
+    called = time.monotonic()
+    zentrel.CompleteSet()
+    replied = time.monotonic()
+    follower.stdout.readline()
+    printed = time.monotonic()
+    from_call.append((printed - called) * 1000)
+    from_reply.append((printed - replied) * 1000)
+follower.terminate()
+for name, values in (("from the call", from_call), ("from the reply", from_reply)):
+    print(f"follow latency {name} over {rounds} rounds: median {statistics.median(values):.1f} ms, "
+          f"slowest {max(values):.1f} ms (target: under 100 ms)")
+PY

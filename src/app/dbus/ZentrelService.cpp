@@ -1,0 +1,111 @@
+#include "dbus/ZentrelService.h"
+
+#include "DayKey.h"
+#include "TrackerState.h"
+#include "dbus/ZentrelBus.h"
+#include "zentreladaptor.h"
+
+#include <QDBusMessage>
+#include <QMetaProperty>
+
+ZentrelService::ZentrelService(const QDBusConnection& bus, QObject* parent)
+    : QObject(parent)
+    , m_bus(bus) {
+    m_bus.registerObject(ZentrelBus::objectPath, this, QDBusConnection::ExportAdaptors);
+}
+
+ZentrelService::~ZentrelService() {
+    m_bus.unregisterObject(ZentrelBus::objectPath);
+}
+
+void ZentrelService::serve(TrackerState& state) {
+    m_state = &state;
+    new ZentrelAdaptor(this);
+    m_announced = propertyValues();
+    using Notify = void (TrackerState::*)();
+    for (const Notify notify : {&TrackerState::totalRequestsChanged, &TrackerState::promptsThisSetChanged,
+                                &TrackerState::promptLimitChanged, &TrackerState::pendingSetsChanged,
+                                &TrackerState::pushupsPerSetChanged, &TrackerState::exerciseTypeChanged,
+                                &TrackerState::dailyPromptsChanged, &TrackerState::completedHistoryChanged}) {
+        connect(m_state, notify, this, &ZentrelService::scheduleAnnouncement);
+    }
+}
+
+qint64 ZentrelService::totalPrompts() const {
+    return m_state->totalRequests();
+}
+qint64 ZentrelService::promptsThisSet() const {
+    return m_state->promptsThisSet();
+}
+qint64 ZentrelService::promptLimit() const {
+    return m_state->promptLimit();
+}
+qint64 ZentrelService::pendingSets() const {
+    return m_state->pendingSets();
+}
+qint64 ZentrelService::repsPerSet() const {
+    return m_state->pushupsPerSet();
+}
+QString ZentrelService::exercise() const {
+    return m_state->exerciseType();
+}
+qint64 ZentrelService::todayPrompts() const {
+    return m_state->dailyPrompts().value(dayKey(m_state->now()));
+}
+qint64 ZentrelService::completedSets() const {
+    return m_state->completedHistory().size();
+}
+
+void ZentrelService::ShowPanel() {
+    Q_EMIT showPanelRequested();
+}
+
+void ZentrelService::CompleteSet() {
+    if (m_state->pendingSets() < 1) {
+        sendErrorReply(ZentrelBus::nothingOwedError, QStringLiteral("No set is owed"));
+        return;
+    }
+    m_state->completeSet();
+}
+
+// Every property this class declares, by its interface name.
+QVariantMap ZentrelService::propertyValues() const {
+    QVariantMap values;
+    const QMetaObject& meta = staticMetaObject;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+        values.insert(QString::fromLatin1(meta.property(i).name()), meta.property(i).read(this));
+    }
+    return values;
+}
+
+// One operation of the model (a poll's prompts, a completed set) fires several notifications in
+// a row; they are told to the bus together once control is back in the event loop.
+void ZentrelService::scheduleAnnouncement() {
+    if (m_announcementPending) {
+        return;
+    }
+    m_announcementPending = true;
+    QMetaObject::invokeMethod(this, &ZentrelService::announceChanges, Qt::QueuedConnection);
+}
+
+// Only values that differ from the last announcement are sent: the 51st completed set adds to
+// the history and trims it again, which leaves CompletedSets where it was.
+void ZentrelService::announceChanges() {
+    m_announcementPending = false;
+    const QVariantMap current = propertyValues();
+    QVariantMap changed;
+    for (auto it = current.cbegin(); it != current.cend(); ++it) {
+        if (m_announced.value(it.key()) != it.value()) {
+            changed.insert(it.key(), it.value());
+        }
+    }
+    if (changed.isEmpty()) {
+        return;
+    }
+    m_announced = current;
+    QDBusMessage signal =
+        QDBusMessage::createSignal(ZentrelBus::objectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
+    signal << ZentrelBus::interface << changed << QStringList();
+    m_bus.send(signal);
+}
