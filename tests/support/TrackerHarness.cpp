@@ -1,10 +1,9 @@
 #include "TrackerHarness.h"
 
-#include "StoreSnapshot.h"
-
 #include <QDBusConnection>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTest>
 
 TrackerHarness::TrackerHarness(const NotificationServerFixture* server)
@@ -59,5 +58,15 @@ std::unique_ptr<TrackerState> TrackerHarness::makeModel(std::chrono::millisecond
 }
 
 QVariantMap TrackerHarness::storedValues() {
-    return storeSnapshot(storePath(), m_scratch.filePath(QStringLiteral("read%1.conf").arg(++m_reads)));
+    // A copy at a path QSettings has never seen in this process, so nothing comes from its cache.
+    const QString copy = m_scratch.filePath(QStringLiteral("read%1.conf").arg(++m_reads));
+    if (!QFile::copy(storePath(), copy)) {
+        return {};
+    }
+    const QSettings settings(copy, QSettings::IniFormat);
+    QVariantMap values;
+    for (const QString& key : settings.allKeys()) {
+        values.insert(key, settings.value(key));
+    }
+    return values;
 }

@@ -85,7 +85,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("enabled");
         const QString head = QStringLiteral("[Desktop Entry]\nType=Application\nName=Zentrel\n");
         const QString program = QStringLiteral("zentrel");
-        QTest::newRow("as we write it") << program << QString() << true;
         QTest::newRow("as we write it, space and quotes") << "Zentrel \"app\" 'x'" << QString() << true;
         QTest::newRow("as we write it, shell characters") << "$HOME`id`\\;b|c&d>e<f" << QString() << true;
         QTest::newRow("as we write it, percent and non-ASCII") << "100%zentrel %U ✓" << QString() << true;

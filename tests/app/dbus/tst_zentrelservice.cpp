@@ -81,8 +81,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("store");
         QTest::addColumn<int>("prompts");
         QTest::addColumn<QVariantMap>("expected");
-        QTest::newRow("tenth prompt owes a set")
-            << QByteArray() << 10 << properties(10, 0, 10, 1, 10, QStringLiteral("Pushups"), 10, 0);
         // The model's clock says 2026-03-14; the 7 prompts of the day before are not today's.
         QTest::newRow("settings, history and yesterday's prompts")
             << QByteArray("promptLimit=4\npushupsPerSet=15\nexerciseType=Squats\n" + storedHistory(3) +
