@@ -43,9 +43,6 @@ private Q_SLOTS:
         manager.requestPermission();
         QTRY_COMPARE(output.text(), authErrorLine(refused.errorMessage()));
         manager.sendSetAlert(2, 20, 10, QStringLiteral("Pushups"), true);
-        // Answered after the alert's own failure: one more line, and nothing from the alert.
-        manager.requestPermission();
-        QTRY_COMPARE(output.text(), authErrorLine(refused.errorMessage()).repeated(2));
         QTRY_COMPARE(log.count(notPosted), 1);
     }
 
@@ -54,7 +51,6 @@ private Q_SLOTS:
         const QDBusConnection bus = QDBusConnection::connectToBus(
             QStringLiteral("unix:path=") + nowhere.filePath(QStringLiteral("no-bus-here")), unreachableBus);
         QVERIFY(!bus.isConnected());
-        QVERIFY(!bus.lastError().message().isEmpty());
         NotificationManager manager(bus);
         const AlertsLogCapture log;
         StdoutCapture output;

@@ -1,6 +1,5 @@
 #include "CollectionJson.h"
 #include "CompletedSet.h"
-#include "ExerciseCatalogue.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -82,18 +81,10 @@ private Q_SLOTS:
         QTest::addRow("exerciseType null") << record("exerciseType", "null") << true << qint64(10) << pushups;
         // JSON has one kind of number: a zero fraction is still the whole number it writes.
         QTest::addRow("reps 1e1") << record("reps", "1e1") << true << qint64(10) << squats;
-        QTest::addRow("reps largest")
-            << record("reps", "9223372036854775807") << true << std::numeric_limits<qint64>::max() << squats;
         QTest::addRow("id missing") << record("id") << false << qint64(0) << QString();
-        QTest::addRow("id in braces")
-            << record("id", "\"{" + sampleId.toUtf8() + "}\"") << false << qint64(0) << QString();
         QTest::addRow("id one digit short")
             << record("id", "\"" + sampleId.toUtf8().chopped(1) + "\"") << false << qint64(0) << QString();
-        QTest::addRow("date text") << record("date", "\"2024-01-01\"") << false << qint64(0) << QString();
-        QTest::addRow("date beyond any calendar")
-            << record("date", "1e300") << false << qint64(0) << QString();
         QTest::addRow("reps fraction") << record("reps", "10.5") << false << qint64(0) << QString();
-        QTest::addRow("reps text") << record("reps", "\"10\"") << false << qint64(0) << QString();
         QTest::addRow("reps beyond 64 bits") << record("reps", "1e19") << false << qint64(0) << QString();
         QTest::addRow("exerciseType number")
             << record("exerciseType", "5") << false << qint64(0) << QString();
@@ -118,7 +109,6 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("msecsSinceReference");
         QTest::addRow("rounds down") << 800000000.1234 << qint64(800000000123);
         QTest::addRow("rounds up") << 800000000.1236 << qint64(800000000124);
-        QTest::addRow("negative") << -86400.25 << qint64(-86400250);
     }
     void datePrecision() {
         QFETCH(double, seconds);
@@ -138,9 +128,7 @@ private Q_SLOTS:
         tenWithOneBad[6] = record("reps", "\"ten\"");
         QTest::addRow("white space") << QByteArray(" [\n " + record() + " \n] \n") << 1;
         QTest::addRow("one bad record among ten") << historyOf(tenWithOneBad) << -1;
-        QTest::addRow("element not an object") << historyOf({record(), "3"}) << -1;
         QTest::addRow("object instead of array") << record() << -1;
-        QTest::addRow("trailing garbage") << historyOf({record()}) + "x" << -1;
         QTest::addRow("empty bytes") << QByteArray() << -1;
     }
     void historyDecodes() {
@@ -150,23 +138,12 @@ private Q_SLOTS:
         QCOMPARE(history ? int(history->size()) : -1, size);
     }
 
-    void historyRoundTripKeepsOrder() {
-        QList<CompletedSet> history;
-        for (int i = 0; i < 3; ++i) {
-            history.append(CompletedSet{QUuid::createUuid(),
-                                        utc(QStringLiteral("2026-01-01T00:00:00.000Z")).addDays(-i), 10 + i,
-                                        exerciseTypes.at(i)});
-        }
-        QCOMPARE(CollectionJson::decodeHistory(CollectionJson::encodeHistory(history)), history);
-    }
-
     void dailyPrompts_data() {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<bool>("readable");
         QTest::addRow("zero fraction, spaces")
             << QByteArray(R"({"2026-01-02" : 2.0 , "2026-01-01":1})") << true;
         QTest::addRow("fraction") << QByteArray(R"({"2026-01-01":1,"2026-01-02":2.5})") << false;
-        QTest::addRow("text count") << QByteArray(R"({"2026-01-01":"3"})") << false;
         QTest::addRow("array") << QByteArray(R"([["2026-01-01",3]])") << false;
     }
     void dailyPrompts() {
