@@ -50,12 +50,14 @@ void bareWalk(int directoryFd, std::int64_t& totalLength, std::size_t& files) {
     }
     while (const dirent* entry = ::readdir(directory)) {
         const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
             continue;
+        }
         if (entry->d_type == DT_DIR) {
             const int fd = ::openat(::dirfd(directory), name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (fd >= 0)
+            if (fd >= 0) {
                 bareWalk(fd, totalLength, files);
+            }
             continue;
         }
         struct stat status;
@@ -96,8 +98,9 @@ Cost timeBareWalk(const fs::path& root) {
         std::int64_t totalLength = 0;
         std::size_t files = 0;
         const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0)
+        if (fd >= 0) {
             bareWalk(fd, totalLength, files);
+        }
         benchmark::DoNotOptimize(totalLength);
         benchmark::DoNotOptimize(files);
     });
@@ -106,8 +109,9 @@ Cost timeBareWalk(const fs::path& root) {
 void BM_BareWalk(benchmark::State& state) {
     const auto fileCount = static_cast<std::size_t>(state.range(0));
     const fs::path root = transcriptTree(fileCount, bytesPerFile(fileCount));
-    for (auto _ : state)
+    for (auto _ : state) {
         state.SetIterationTime(timeBareWalk(root).wall);
+    }
     state.counters["files"] = static_cast<double>(fileCount);
 }
 
@@ -139,8 +143,9 @@ std::string appendedLines() {
     std::string lines;
     for (;;) {
         const std::string line = generator.line(CorpusGenerator::Kind::Prompt) + '\n';
-        if (!lines.empty() && 2 * lines.size() + line.size() > 2 * appendedBytes)
+        if (!lines.empty() && 2 * lines.size() + line.size() > 2 * appendedBytes) {
             return lines;
+        }
         lines += line;
     }
 }
@@ -192,8 +197,9 @@ BENCHMARK(BM_PollAfterAppend)->Iterations(1000)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

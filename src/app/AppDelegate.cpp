@@ -16,8 +16,9 @@ LaunchAtLoginBinding launchAtLoginBinding() {
     return {[] { return LoginItemManager::shared().isEnabled(); },
             [](bool enabled) {
                 QString error;
-                if (!LoginItemManager::shared().setEnabled(enabled, &error))
+                if (!LoginItemManager::shared().setEnabled(enabled, &error)) {
                     qCInfo(lcApp) << "launch at login unchanged:" << error;
+                }
             }};
 }
 } // namespace
@@ -67,8 +68,9 @@ void AppDelegate::buildPanel() {
 }
 
 void AppDelegate::togglePanel(const std::optional<QRect>& anchor) {
-    if (m_panel)
+    if (m_panel) {
         m_panel->togglePanel(anchor);
+    }
 }
 
 void AppDelegate::showPanel(const std::optional<QRect>& anchor) {
@@ -94,8 +96,9 @@ void AppDelegate::observeState() {
 // The prompt that makes a set owed changes the progress before the owed count; refreshing once
 // the operation is over keeps its passing " 0/10" from reaching the tray host.
 void AppDelegate::scheduleStatusUpdate() {
-    if (m_statusUpdatePending)
+    if (m_statusUpdatePending) {
         return;
+    }
     m_statusUpdatePending = true;
     QMetaObject::invokeMethod(
         this,

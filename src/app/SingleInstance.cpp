@@ -22,10 +22,12 @@ SingleInstance::SingleInstance(const QDBusConnection& bus)
     : m_bus(bus) {}
 
 SingleInstance::~SingleInstance() {
-    if (m_ownsBusName)
+    if (m_ownsBusName) {
         m_bus.unregisterService(AppIdentity::busName);
-    if (m_lockFd >= 0)
+    }
+    if (m_lockFd >= 0) {
         ::close(m_lockFd);
+    }
 }
 
 bool SingleInstance::claim() {
@@ -46,8 +48,9 @@ SingleInstance::BusClaim SingleInstance::claimBusName() {
         m_bus.interface()->registerService(AppIdentity::busName, QDBusConnectionInterface::DontQueueService,
                                            QDBusConnectionInterface::DontAllowReplacement);
     m_ownsBusName = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
-    if (m_ownsBusName)
+    if (m_ownsBusName) {
         return BusClaim::Owner;
+    }
     if (!reply.isValid()) {
         qCWarning(lcApp) << "cannot claim" << AppIdentity::busName << reply.error().message();
         return BusClaim::Failed;
@@ -60,10 +63,11 @@ void SingleInstance::askOwnerToShowPanel() {
         AppIdentity::busName, ZentrelBus::objectPath, ZentrelBus::interface, QStringLiteral("ShowPanel"));
     // BlockWithGui keeps this thread's event loop turning, so the owner may even be this process.
     const QDBusMessage reply = m_bus.call(call, QDBus::BlockWithGui, showPanelTimeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage)
+    if (reply.type() == QDBusMessage::ErrorMessage) {
         qCWarning(lcApp) << "the running Zentrel did not answer:" << reply.errorMessage();
-    else
+    } else {
         qCInfo(lcApp) << "Zentrel is already running; asked it to show its panel";
+    }
 }
 
 QString SingleInstance::lockFilePath() {
@@ -91,7 +95,8 @@ bool SingleInstance::claimLockFile() {
     const bool heldElsewhere = errno == EWOULDBLOCK;
     ::close(m_lockFd);
     m_lockFd = -1;
-    if (heldElsewhere)
+    if (heldElsewhere) {
         qCInfo(lcApp) << "Zentrel is already running";
+    }
     return !heldElsewhere;
 }

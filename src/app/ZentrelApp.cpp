@@ -13,8 +13,9 @@
 namespace {
 QStringList argumentsOf(int argc, char* argv[]) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 0; i < argc; ++i) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
     return arguments;
 }
 
@@ -41,8 +42,9 @@ int ZentrelApp::main(int argc, char* argv[]) {
         return runTool(argc, argv);
     }
     // Must happen before the application object exists: it picks the platform plugin.
-    if (shouldPreferXcb(QProcessEnvironment::systemEnvironment(), arguments))
+    if (shouldPreferXcb(QProcessEnvironment::systemEnvironment(), arguments)) {
         qputenv("QT_QPA_PLATFORM", "xcb");
+    }
     ZentrelApp app(argc, argv);
     // Qt's own options are out of the arguments by now.
     const auto parsed = CommandLine().parse(QCoreApplication::arguments());
@@ -69,8 +71,9 @@ int ZentrelApp::run(const Invocation& invocation) {
     // Exported before the name is claimed, so a caller that sees the name finds the object.
     m_service = std::make_unique<ZentrelService>(bus);
     m_singleInstance = std::make_unique<SingleInstance>(bus);
-    if (!m_singleInstance->claim())
+    if (!m_singleInstance->claim()) {
         return 0;
+    }
     m_delegate = std::make_unique<AppDelegate>();
     m_service->serve(m_delegate->state());
     QObject::connect(m_service.get(), &ZentrelService::showPanelRequested, m_delegate.get(),

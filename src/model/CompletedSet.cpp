@@ -24,14 +24,16 @@ std::optional<QUuid> idFromJson(const QJsonValue& value) {
     static const QRegularExpression canonical(
         QStringLiteral("^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));
     const QString text = value.toString();
-    if (!value.isString() || !canonical.match(text).hasMatch())
+    if (!value.isString() || !canonical.match(text).hasMatch()) {
         return std::nullopt;
+    }
     return QUuid::fromString(text);
 }
 
 std::optional<QDateTime> dateFromJson(const QJsonValue& value) {
-    if (!value.isDouble() || std::abs(value.toDouble()) > largestSeconds)
+    if (!value.isDouble() || std::abs(value.toDouble()) > largestSeconds) {
         return std::nullopt;
+    }
     // QDateTime keeps milliseconds: rounding (not truncating) makes every date this program
     // writes read back as exactly the same moment.
     const auto msecs = static_cast<qint64>(std::llround(value.toDouble() * 1000.0));
@@ -43,10 +45,12 @@ double dateToJson(const QDateTime& date) {
 }
 
 std::optional<QString> exerciseTypeFromJson(const QJsonValue& value) {
-    if (value.isUndefined() || value.isNull())
+    if (value.isUndefined() || value.isNull()) {
         return defaultExerciseType();
-    if (!value.isString())
+    }
+    if (!value.isString()) {
         return std::nullopt;
+    }
     return value.toString();
 }
 } // namespace
@@ -66,7 +70,8 @@ std::optional<CompletedSet> CompletedSet::fromJson(const QJsonObject& object) {
     const auto date = dateFromJson(object.value(dateKey));
     const auto reps = jsonInteger(object.value(repsKey));
     const auto exerciseType = exerciseTypeFromJson(object.value(exerciseTypeKey));
-    if (!id || !date || !reps || !exerciseType)
+    if (!id || !date || !reps || !exerciseType) {
         return std::nullopt;
+    }
     return CompletedSet{*id, *date, *reps, *exerciseType};
 }

@@ -93,14 +93,17 @@ int PopoverView::selectedTab() const {
 }
 
 void PopoverView::selectTab(int index) {
-    if (index == m_selectedTab)
+    if (index == m_selectedTab) {
         return;
-    if (pageFor(index) != m_content->currentIndex())
+    }
+    if (pageFor(index) != m_content->currentIndex()) {
         m_crossFade->start(m_content, tabTransitionMs);
+    }
     m_selectedTab = index;
     m_content->setCurrentIndex(pageFor(index));
-    for (int tab = 0; tab < m_tabButtons.size(); ++tab)
+    for (int tab = 0; tab < m_tabButtons.size(); ++tab) {
         m_tabButtons[tab]->setSelected(tab == index, tabTransitionMs);
+    }
     Q_EMIT selectedTabChanged();
 }
 

@@ -30,15 +30,18 @@ std::optional<AppendedLineReader::Lines> AppendedLineReader::next() {
     while (m_readOffset < m_end) {
         // What was kept from earlier chunks holds no line feed, so only the new bytes are searched.
         const std::size_t searchFrom = m_buffer.size();
-        if (!readChunk())
+        if (!readChunk()) {
             break;
+        }
         const void* lineFeed = ::memrchr(m_buffer.data() + searchFrom, '\n', m_buffer.size() - searchFrom);
-        if (lineFeed)
+        if (lineFeed) {
             return handOut(static_cast<std::size_t>(static_cast<const char*>(lineFeed) - m_buffer.data()) +
                            1);
+        }
     }
-    if (!m_buffer.empty() && isCompleteJsonValue(m_buffer))
+    if (!m_buffer.empty() && isCompleteJsonValue(m_buffer)) {
         return handOut(m_buffer.size());
+    }
     release();
     return std::nullopt;
 }
@@ -71,6 +74,7 @@ AppendedLineReader::Lines AppendedLineReader::handOut(std::size_t length) {
 
 void AppendedLineReader::release() {
     m_buffer.clear();
-    if (m_buffer.capacity() > retainedCapacity)
+    if (m_buffer.capacity() > retainedCapacity) {
         m_buffer.shrink_to_fit();
+    }
 }

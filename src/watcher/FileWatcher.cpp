@@ -109,8 +109,9 @@ void FileWatcher::startPolling() {
 // Walks first and reads afterwards, so that no callback runs while the walk is under way.
 void FileWatcher::poll() {
     // A callback that spins an event loop could let the timer fire again inside this poll.
-    if (m_polling)
+    if (m_polling) {
         return;
+    }
     const QScopedValueRollback polling(m_polling, true);
     m_pendingReads.clear();
     transcriptFiles([this](const std::string& path, std::int64_t length) { noteGrowth(path, length); });
@@ -130,8 +131,9 @@ void FileWatcher::poll() {
 // A file at or below its position (unchanged, or shrunk) is left alone.
 void FileWatcher::noteGrowth(const std::string& path, std::int64_t length) {
     auto& [key, position] = *m_filePositions.try_emplace(path, 0).first;
-    if (position < length && !isUnchangedTornTail(key, length))
+    if (position < length && !isUnchangedTornTail(key, length)) {
         m_pendingReads.push_back({&key, &position});
+    }
 }
 
 // Moves the position past every run of whole lines before any of them is examined, so whatever a
@@ -184,8 +186,9 @@ bool FileWatcher::isUnchangedTornTail(const std::string& path, std::int64_t leng
 }
 
 void FileWatcher::rememberTornTail(const std::string& path, std::int64_t position, std::int64_t length) {
-    if (position < length)
+    if (position < length) {
         m_tornTailLengths.insert_or_assign(path, length);
-    else if (!m_tornTailLengths.empty())
+    } else if (!m_tornTailLengths.empty()) {
         m_tornTailLengths.erase(path);
+    }
 }

@@ -40,12 +40,14 @@ std::size_t TranscriptTreeWalker::DirectoryIdHash::operator()(const DirectoryId&
 void TranscriptTreeWalker::walk(std::string_view root, const Visitor& visit) {
     m_listedOutside.clear();
     m_path.assign(root);
-    if (root.empty())
+    if (root.empty()) {
         return;
+    }
     m_realRoot = realPath(m_path.c_str());
     const int fd = ::open(m_path.c_str(), directoryOpenFlags);
-    if (fd < 0)
+    if (fd < 0) {
         return;
+    }
     // A link to a folder above the root leads back down into it; entered that way it would hand
     // out every transcript a second time under another path.
     isFirstVisit(fd);
@@ -64,8 +66,9 @@ void TranscriptTreeWalker::listDirectory(int fd, Region region, const Visitor& v
         return;
     }
     while (const dirent* entry = ::readdir(directory)) {
-        if (!isSelfOrParent(entry->d_name))
+        if (!isSelfOrParent(entry->d_name)) {
             visitEntry(::dirfd(directory), *entry, region, visit);
+        }
     }
     ::closedir(directory);
 }
@@ -91,8 +94,9 @@ void TranscriptTreeWalker::visitEntry(int directoryFd, const dirent& entry, Regi
         visitUntyped(directoryFd, name, region, visit);
         break;
     default: // pipes, sockets and devices hold no transcript bytes
-        if (isTranscriptName(name))
+        if (isTranscriptName(name)) {
             visitFile(name, 0, visit);
+        }
         break;
     }
 }
@@ -103,12 +107,13 @@ void TranscriptTreeWalker::visitUntyped(int directoryFd, const char* name, Regio
                                         const Visitor& visit) {
     struct stat status;
     const bool known = ::fstatat(directoryFd, name, &status, AT_SYMLINK_NOFOLLOW) == 0;
-    if (known && S_ISLNK(status.st_mode))
+    if (known && S_ISLNK(status.st_mode)) {
         visitLink(directoryFd, name, visit);
-    else if (known && S_ISDIR(status.st_mode))
+    } else if (known && S_ISDIR(status.st_mode)) {
         descend(directoryFd, name, region, visit);
-    else if (isTranscriptName(name))
+    } else if (isTranscriptName(name)) {
         visitFile(name, known ? regularFileLength(status) : 0, visit);
+    }
 }
 
 // A link counts as what it leads to. One that leads nowhere (yet) is a file that cannot be read, so
@@ -119,8 +124,9 @@ void TranscriptTreeWalker::visitLink(int directoryFd, const char* name, const Vi
     struct stat status;
     const bool resolved = ::fstatat(directoryFd, name, &status, 0) == 0;
     if (resolved && S_ISDIR(status.st_mode)) {
-        if (targetInsideRoot(name).empty())
+        if (targetInsideRoot(name).empty()) {
             descend(directoryFd, name, Region::OutsideRoot, visit);
+        }
     } else if (isTranscriptName(name) && !(resolved && leadsToTranscriptInsideRoot(name))) {
         visitFile(name, resolved ? regularFileLength(status) : 0, visit);
     }
@@ -134,8 +140,9 @@ void TranscriptTreeWalker::visitFile(const char* name, std::int64_t length, cons
 
 void TranscriptTreeWalker::descend(int directoryFd, const char* name, Region region, const Visitor& visit) {
     const int fd = ::openat(directoryFd, name, directoryOpenFlags);
-    if (fd < 0)
+    if (fd < 0) {
         return;
+    }
     const std::size_t parentLength = enter(name);
     listDirectory(fd, region, visit);
     m_path.resize(parentLength);
@@ -146,8 +153,9 @@ std::string TranscriptTreeWalker::targetInsideRoot(const char* name) {
     const std::size_t parentLength = enter(name);
     std::string target = realPath(m_path.c_str());
     m_path.resize(parentLength);
-    if (m_realRoot.empty() || target.empty())
+    if (m_realRoot.empty() || target.empty()) {
         return {};
+    }
     const bool inside =
         m_realRoot == "/" || (target.starts_with(m_realRoot) &&
                               (target.size() == m_realRoot.size() || target[m_realRoot.size()] == '/'));
@@ -161,16 +169,18 @@ bool TranscriptTreeWalker::leadsToTranscriptInsideRoot(const char* name) {
 
 bool TranscriptTreeWalker::isFirstVisit(int fd) {
     struct stat status;
-    if (::fstat(fd, &status) != 0)
+    if (::fstat(fd, &status) != 0) {
         return false; // cannot tell it from a folder already listed
+    }
     return m_listedOutside.insert({status.st_dev, status.st_ino}).second;
 }
 
 // Appends one path component and returns the length to cut the path back to.
 std::size_t TranscriptTreeWalker::enter(const char* name) {
     const std::size_t parentLength = m_path.size();
-    if (m_path.back() != '/')
+    if (m_path.back() != '/') {
         m_path += '/';
+    }
     m_path += name;
     return parentLength;
 }

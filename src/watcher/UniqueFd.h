@@ -8,8 +8,9 @@ public:
     explicit UniqueFd(int fd) noexcept
         : m_fd(fd) {}
     ~UniqueFd() {
-        if (m_fd >= 0)
+        if (m_fd >= 0) {
             ::close(m_fd);
+        }
     }
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;

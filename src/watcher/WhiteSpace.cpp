@@ -19,8 +19,9 @@ bool isThreeByteWhiteSpace(unsigned char lead, unsigned char second, unsigned ch
     case 0xE1:
         return second == 0x9A && third == 0x80;
     case 0xE2:
-        if (second == 0x80)
+        if (second == 0x80) {
             return third <= 0x8A || third == 0xA8 || third == 0xA9 || third == 0xAF;
+        }
         return second == 0x81 && third == 0x9F;
     case 0xE3:
         return second == 0x80 && third == 0x80;
@@ -36,34 +37,42 @@ unsigned char byteAt(std::string_view text, std::size_t index) {
 // Byte length of the white-space character that opens the text, or 0 when it opens with another.
 std::size_t leadingWhiteSpaceLength(std::string_view text) {
     const std::size_t size = text.size();
-    if (size >= 1 && isAsciiWhiteSpace(byteAt(text, 0)))
+    if (size >= 1 && isAsciiWhiteSpace(byteAt(text, 0))) {
         return 1;
-    if (size >= 2 && isTwoByteWhiteSpace(byteAt(text, 0), byteAt(text, 1)))
+    }
+    if (size >= 2 && isTwoByteWhiteSpace(byteAt(text, 0), byteAt(text, 1))) {
         return 2;
-    if (size >= 3 && isThreeByteWhiteSpace(byteAt(text, 0), byteAt(text, 1), byteAt(text, 2)))
+    }
+    if (size >= 3 && isThreeByteWhiteSpace(byteAt(text, 0), byteAt(text, 1), byteAt(text, 2))) {
         return 3;
+    }
     return 0;
 }
 
 // Byte length of the white-space character that closes the text, or 0 when it closes with another.
 std::size_t trailingWhiteSpaceLength(std::string_view text) {
     const std::size_t size = text.size();
-    if (size >= 1 && isAsciiWhiteSpace(byteAt(text, size - 1)))
+    if (size >= 1 && isAsciiWhiteSpace(byteAt(text, size - 1))) {
         return 1;
-    if (size >= 2 && isTwoByteWhiteSpace(byteAt(text, size - 2), byteAt(text, size - 1)))
+    }
+    if (size >= 2 && isTwoByteWhiteSpace(byteAt(text, size - 2), byteAt(text, size - 1))) {
         return 2;
+    }
     if (size >= 3 &&
-        isThreeByteWhiteSpace(byteAt(text, size - 3), byteAt(text, size - 2), byteAt(text, size - 1)))
+        isThreeByteWhiteSpace(byteAt(text, size - 3), byteAt(text, size - 2), byteAt(text, size - 1))) {
         return 3;
+    }
     return 0;
 }
 
 } // namespace
 
 std::string_view trimWhiteSpace(std::string_view line) noexcept {
-    while (const std::size_t length = leadingWhiteSpaceLength(line))
+    while (const std::size_t length = leadingWhiteSpaceLength(line)) {
         line.remove_prefix(length);
-    while (const std::size_t length = trailingWhiteSpaceLength(line))
+    }
+    while (const std::size_t length = trailingWhiteSpaceLength(line)) {
         line.remove_suffix(length);
+    }
     return line;
 }

@@ -29,8 +29,9 @@ private Q_SLOTS:
         QFETCH(QString, variables);
         QFETCH(QString, arguments);
         QProcessEnvironment environment;
-        for (const QString& variable : variables.split(u' '))
+        for (const QString& variable : variables.split(u' ')) {
             environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        }
         const QStringList command = (QStringLiteral("zentrel ") + arguments).split(u' ', Qt::SkipEmptyParts);
         QTEST(shouldPreferXcb(environment, command), "preferXcb");
     }

@@ -52,8 +52,9 @@ public:
     }
     // SIGKILL: no handler, no flush, no clean-up gets to run.
     void kill() {
-        if (m_process.state() == QProcess::NotRunning)
+        if (m_process.state() == QProcess::NotRunning) {
             return;
+        }
         m_process.kill();
         m_process.waitForFinished();
     }
@@ -66,8 +67,9 @@ private:
 void appendPrompts(const QString& path, int count) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::Append));
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         QCOMPARE(file.write(promptLine), promptLine.size());
+    }
 }
 } // namespace
 
@@ -105,8 +107,9 @@ public:
 
 private Q_SLOTS:
     void initTestCase() {
-        if (!QDBusConnection::sessionBus().isConnected())
+        if (!QDBusConnection::sessionBus().isConnected()) {
             QSKIP("needs a private session bus (dbus-run-session)");
+        }
         QVERIFY(m_home.isValid());
         for (const QString& home : {m_home.path(), m_home.filePath(QStringLiteral("bursts"))}) {
             QVERIFY(QDir(home).mkpath(QStringLiteral(".claude/projects/work")));

@@ -45,9 +45,11 @@ public:
     }
     QStringList names() const {
         QStringList names;
-        for (const auto& [name, spy] : m_spies)
-            for (qsizetype i = 0; i < spy->count(); ++i)
+        for (const auto& [name, spy] : m_spies) {
+            for (qsizetype i = 0; i < spy->count(); ++i) {
                 names.append(QString::fromLatin1(name));
+            }
+        }
         return names;
     }
 
@@ -171,8 +173,9 @@ private Q_SLOTS:
         harness.seedStore("totalRequests=8");
         const auto model = harness.makeModel();
         model->setPromptLimit(limit);
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             model->recordPrompt();
+        }
         QCOMPARE(model->promptLimit(), limit);
         QCOMPARE(model->totalRequests(), 11);
         QCOMPARE(model->promptsThisSet(), 0);
@@ -218,8 +221,9 @@ private Q_SLOTS:
         TrackerHarness harness;
         const auto model = harness.makeModel();
         model->setPromptLimit(2);
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < 6; ++i) {
             model->recordPrompt();
+        }
         model->completeSet();
         harness.clock = harness.clock.addSecs(3600);
         SignalLog log(*model);
@@ -278,11 +282,12 @@ private Q_SLOTS:
         QByteArrayList records;
         for (const QString& iso :
              {QStringLiteral("2026-03-12T08:00:00Z"), QStringLiteral("2026-03-10T12:00:00Z"),
-              QStringLiteral("2026-03-09T19:00:00Z")})
+              QStringLiteral("2026-03-09T19:00:00Z")}) {
             records.append(
                 QJsonDocument(
                     CompletedSet{QUuid::createUuid(), utc(iso), 10, QStringLiteral("Squats")}.toJson())
                     .toJson(QJsonDocument::Compact));
+        }
         harness.seedStore("completedHistory=" + TrackerHarness::iniBytes("[" + records.join(',') + "]"));
         const TrackerState::DailyPrompts expected{{QStringLiteral("2026-03-10"), 20},
                                                   {QStringLiteral("2026-03-12"), 10}};
@@ -346,8 +351,9 @@ private Q_SLOTS:
         blocker.close();
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
         const auto model = harness.makeModel();
-        for (int i = 0; i < 20; ++i)
+        for (int i = 0; i < 20; ++i) {
             model->recordPrompt();
+        }
         model->completeSet();
         model->setExerciseType(QStringLiteral("Sudoku"));
         QCOMPARE(model->totalRequests(), 20);

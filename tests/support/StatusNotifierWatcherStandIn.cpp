@@ -33,8 +33,9 @@ void StatusNotifierWatcherStandIn::stop() {
 
 QStringList StatusNotifierWatcherStandIn::registeredItems() const {
     QStringList services;
-    for (const Registration& registration : m_registrations)
+    for (const Registration& registration : m_registrations) {
         services.append(registration.service);
+    }
     return services;
 }
 

@@ -36,16 +36,18 @@ void TrackerHarness::seedStore(const QByteArray& iniLines) {
 
 QByteArray TrackerHarness::iniBytes(const QByteArray& bytes) {
     QByteArray escaped;
-    for (const char byte : bytes)
+    for (const char byte : bytes) {
         escaped += "\\x" + QByteArray::number(static_cast<uchar>(byte), 16).rightJustified(2, '0');
+    }
     return "@ByteArray(" + escaped + ")";
 }
 
 QList<CompletedSet> TrackerHarness::sampleHistory(int count, const QDateTime& newest) {
     QList<CompletedSet> history;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         history.append(
             CompletedSet{QUuid::createUuid(), newest.addSecs(-3600 * i), 10 + i, QStringLiteral("Squats")});
+    }
     return history;
 }
 

@@ -18,8 +18,9 @@ TrayDesktop::~TrayDesktop() {
 QString TrayDesktop::missingTools() {
     QStringList missing;
     for (const char* tool : {"openbox", "trayer", "xdotool"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
             missing.append(QString::fromLatin1(tool));
+        }
     }
     return missing.join(QLatin1String(", "));
 }
@@ -27,8 +28,9 @@ QString TrayDesktop::missingTools() {
 bool TrayDesktop::start() {
     m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    if (!m_windowManager.waitForStarted(startTimeoutMs))
+    if (!m_windowManager.waitForStarted(startTimeoutMs)) {
         return false;
+    }
     m_tray.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_tray.start(QStringLiteral("trayer"),
                  {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
@@ -39,10 +41,12 @@ bool TrayDesktop::start() {
 }
 
 void TrayDesktop::stop(QProcess& process) {
-    if (process.state() == QProcess::NotRunning)
+    if (process.state() == QProcess::NotRunning) {
         return;
+    }
     process.terminate();
-    if (!process.waitForFinished(stopTimeoutMs))
+    if (!process.waitForFinished(stopTimeoutMs)) {
         process.kill();
+    }
     process.waitForFinished(stopTimeoutMs);
 }

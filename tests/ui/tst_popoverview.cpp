@@ -34,9 +34,10 @@ class PopoverViewTest : public QObject {
     QStringList cyanButtons() const {
         QStringList cyan;
         for (const TabButton* each : m_view->findChildren<TabButton*>()) {
-            if (each->shownColour() != Palette::mutedGrey)
+            if (each->shownColour() != Palette::mutedGrey) {
                 cyan.append(each->shownColour() == Palette::accentCyan ? each->objectName()
                                                                        : QStringLiteral("?"));
+            }
         }
         return cyan;
     }
@@ -77,8 +78,9 @@ private Q_SLOTS:
         QFETCH(int, tab);
         QCOMPARE(m_view->selectedTab(), 0);
         QCOMPARE(cyanButtons(), QStringList{QStringLiteral("setTabButton")});
-        if (tab == 0)
+        if (tab == 0) {
             m_view->selectTab(2); // so that the set tab button has something to change
+        }
         QSignalSpy changed(m_view.get(), &PopoverView::selectedTabChanged);
         QTest::mouseClick(tabButton(button), Qt::LeftButton);
         m_view->hide();
@@ -108,9 +110,10 @@ private Q_SLOTS:
         QCOMPARE(shownPage()->objectName(), QStringLiteral("settingsScroll"));
         QVERIFY(crossFade->isRunning());
         QVERIFY(crossFade->isVisible());
-        for (const char* name : {"setTabButton", "settingsTabButton"})
+        for (const char* name : {"setTabButton", "settingsTabButton"}) {
             QCOMPARE(tabButton(QLatin1String(name))->findChild<QVariantAnimation*>()->state(),
                      QAbstractAnimation::Running);
+        }
         QTRY_VERIFY(!crossFade->isRunning());
         QVERIFY(!crossFade->isVisible());
         QCOMPARE(cyanButtons(), QStringList{QStringLiteral("settingsTabButton")});

@@ -32,15 +32,17 @@ const QByteArray assistantRecord =
 
 QByteArray joinLines(const QList<QByteArray>& lines) {
     QByteArray text;
-    for (const QByteArray& line : lines)
+    for (const QByteArray& line : lines) {
         text += line + '\n';
+    }
     return text;
 }
 
 QByteArray prompts(int first, int count) {
     QList<QByteArray> lines;
-    for (int number = first; number < first + count; ++number)
+    for (int number = first; number < first + count; ++number) {
         lines.append(prompt(number));
+    }
     return joinLines(lines);
 }
 

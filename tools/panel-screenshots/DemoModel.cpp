@@ -11,8 +11,9 @@ constexpr int weeks = 10;
 
 // A working rhythm: busy weekdays with a varying load, quiet or empty weekends.
 int promptsOn(const QDate& day, int daysAgo) {
-    if (day.dayOfWeek() >= 6)
+    if (day.dayOfWeek() >= 6) {
         return daysAgo % 3 == 0 ? 0 : daysAgo % 4;
+    }
     return daysAgo % 11 == 5 ? 0 : 1 + (daysAgo * 37) % 17;
 }
 } // namespace
@@ -31,18 +32,22 @@ DemoModel::DemoModel(const QString& storeFile, const QDateTime& now)
 }
 
 void DemoModel::recordPrompts(int count) {
-    for (int prompt = 0; prompt < count; ++prompt)
+    for (int prompt = 0; prompt < count; ++prompt) {
         m_state->recordPrompt();
+    }
 }
 
 void DemoModel::fillTenWeeks(int owed) {
-    for (int daysAgo = weeks * 7; daysAgo >= 0; --daysAgo)
+    for (int daysAgo = weeks * 7; daysAgo >= 0; --daysAgo) {
         liveDay(daysAgo);
+    }
     m_clock = m_now;
-    while (m_state->pendingSets() > owed)
+    while (m_state->pendingSets() > owed) {
         m_state->completeSet();
-    while (m_state->pendingSets() < owed)
+    }
+    while (m_state->pendingSets() < owed) {
         m_state->recordPrompt();
+    }
     recordPrompts(4);
 }
 
@@ -57,7 +62,8 @@ void DemoModel::liveDay(int daysAgo) {
     for (int prompt = 0; prompt < prompts; ++prompt) {
         m_clock = m_clock.addSecs(17 * 60);
         m_state->recordPrompt();
-        if (m_state->pendingSets() > 0)
+        if (m_state->pendingSets() > 0) {
             m_state->completeSet();
+        }
     }
 }

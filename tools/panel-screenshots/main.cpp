@@ -50,15 +50,18 @@ public:
         PopoverView view(model.state(), LaunchAtLoginBinding{[] { return true; }, [](bool) {}});
         view.resize(PopoverView::panelWidth, PopoverView::panelHeight);
         view.show();
-        if (!QTest::qWaitForWindowExposed(&view))
+        if (!QTest::qWaitForWindowExposed(&view)) {
             return false;
-        if (beforeShots)
+        }
+        if (beforeShots) {
             beforeShots(view);
+        }
         for (const auto& [tab, name] : shots) {
             view.selectTab(tab);
             QCoreApplication::processEvents();
-            if (!save(roundedShot(view), name))
+            if (!save(roundedShot(view), name)) {
                 return false;
+            }
         }
         return true;
     }
@@ -77,16 +80,19 @@ private:
 };
 
 void tapSecondCircle(PopoverView& view) {
-    if (auto* circle = view.findChild<SetCircle*>(QStringLiteral("setCircle1")))
+    if (auto* circle = view.findChild<SetCircle*>(QStringLiteral("setCircle1"))) {
         circle->click();
+    }
 }
 void scrollSettingsToTheEnd(PopoverView& view) {
     view.selectTab(2);
     QCoreApplication::processEvents();
     const auto areas = view.findChildren<QScrollArea*>();
-    for (QScrollArea* area : areas)
-        if (area->isVisible())
+    for (QScrollArea* area : areas) {
+        if (area->isVisible()) {
             area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        }
+    }
 }
 } // namespace
 

@@ -13,18 +13,21 @@ int anchorBottom(const QRect& anchor) {
 const ScreenArea* screenOf(const QRect& anchor, const QList<ScreenArea>& screens) {
     const QPoint centre(anchorCentreX(anchor), anchor.y() + anchor.height() / 2);
     for (const ScreenArea& screen : screens) {
-        if (screen.geometry.contains(centre))
+        if (screen.geometry.contains(centre)) {
             return &screen;
+        }
     }
     return screens.isEmpty() ? nullptr : &screens.first();
 }
 
 // Near edge first, far edge last, so the far edge wins when the span does not fit.
 int clampSpan(int start, int length, int areaStart, int areaLength) {
-    if (start <= areaStart)
+    if (start <= areaStart) {
         start = areaStart;
-    if (areaStart + areaLength - length < start)
+    }
+    if (areaStart + areaLength - length < start) {
         start = areaStart + areaLength - length;
+    }
     return start;
 }
 } // namespace
@@ -33,11 +36,13 @@ QPoint placePanel(const QRect& anchor, const QSize& panel, const QList<ScreenAre
     int x = anchorCentreX(anchor) - panel.width() / 2;
     int y = anchorBottom(anchor) + panelGap;
     const ScreenArea* screen = screenOf(anchor, screens);
-    if (!screen)
+    if (!screen) {
         return {x, y};
+    }
     const QRect& area = screen->available;
-    if (y + panel.height() > area.y() + area.height())
+    if (y + panel.height() > area.y() + area.height()) {
         y = anchor.y() - panelGap - panel.height();
+    }
     x = clampSpan(x, panel.width(), area.x(), area.width());
     y = clampSpan(y, panel.height(), area.y(), area.height());
     return {x, y};

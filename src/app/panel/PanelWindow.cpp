@@ -22,12 +22,14 @@ Qt::WindowFlags popupFlags() {
 QList<ScreenArea> screenAreas() {
     QList<ScreenArea> areas;
     const QScreen* primary = QGuiApplication::primaryScreen();
-    if (primary)
+    if (primary) {
         areas.append({primary->geometry(), primary->availableGeometry()});
+    }
     const QList<QScreen*> screens = QGuiApplication::screens();
     for (const QScreen* screen : screens) {
-        if (screen != primary)
+        if (screen != primary) {
             areas.append({screen->geometry(), screen->availableGeometry()});
+        }
     }
     return areas;
 }
@@ -55,8 +57,9 @@ void PanelWindow::togglePanel(const std::optional<QRect>& anchor) {
         hide();
         return;
     }
-    if (m_sinceHidden.isValid() && !m_sinceHidden.hasExpired(reopenGuard.count()))
+    if (m_sinceHidden.isValid() && !m_sinceHidden.hasExpired(reopenGuard.count())) {
         return;
+    }
     showPanel(anchor);
 }
 

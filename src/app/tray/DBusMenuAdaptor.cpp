@@ -40,8 +40,9 @@ void DBusMenuAdaptor::Event(int id, const QString& eventId, const QDBusVariant&,
 QList<int> DBusMenuAdaptor::EventGroup(const QList<DBusMenuEvent>& events) {
     QList<int> unknownIds;
     for (const DBusMenuEvent& event : events) {
-        if (!m_exporter->handleEvent(event.id, event.eventId))
+        if (!m_exporter->handleEvent(event.id, event.eventId)) {
             unknownIds.append(event.id);
+        }
     }
     return unknownIds;
 }
@@ -52,8 +53,9 @@ bool DBusMenuAdaptor::AboutToShow(int) {
 
 QList<int> DBusMenuAdaptor::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
     for (int id : ids) {
-        if (!m_exporter->hasItem(id))
+        if (!m_exporter->hasItem(id)) {
             idErrors.append(id);
+        }
     }
     return {};
 }

@@ -9,10 +9,12 @@ namespace {
 constexpr int rootId = 0;
 
 QVariantMap onlyNamed(QVariantMap properties, const QStringList& names) {
-    if (names.isEmpty())
+    if (names.isEmpty()) {
         return properties;
-    for (auto it = properties.begin(); it != properties.end();)
+    }
+    for (auto it = properties.begin(); it != properties.end();) {
         it = names.contains(it.key()) ? std::next(it) : properties.erase(it);
+    }
     return properties;
 }
 } // namespace
@@ -23,13 +25,15 @@ DBusMenuExporter::DBusMenuExporter(QMenu* menu, QObject* parent)
     , m_adaptor(new DBusMenuAdaptor(this)) {
     registerDBusMenuTypes();
     const QList<QAction*> actions = menu->actions();
-    for (QAction* action : actions)
+    for (QAction* action : actions) {
         connect(action, &QAction::changed, this, [this, action] { announceChange(action); });
+    }
 }
 
 QAction* DBusMenuExporter::actionFor(int id) const {
-    if (!m_menu || id <= rootId || id > m_menu->actions().size())
+    if (!m_menu || id <= rootId || id > m_menu->actions().size()) {
         return nullptr;
+    }
     return m_menu->actions().at(id - 1);
 }
 
@@ -52,10 +56,12 @@ QVariantMap DBusMenuExporter::propertiesOf(int id, const QStringList& propertyNa
 DBusMenuLayoutItem DBusMenuExporter::layout(int parentId, int recursionDepth,
                                             const QStringList& propertyNames) const {
     DBusMenuLayoutItem item{parentId, propertiesOf(parentId, propertyNames), {}};
-    if (parentId != rootId || recursionDepth == 0 || !m_menu)
+    if (parentId != rootId || recursionDepth == 0 || !m_menu) {
         return item;
-    for (int id = 1; id <= m_menu->actions().size(); ++id)
+    }
+    for (int id = 1; id <= m_menu->actions().size(); ++id) {
         item.children.append({id, propertiesOf(id, propertyNames), {}});
+    }
     return item;
 }
 
@@ -63,8 +69,9 @@ DBusMenuItemList DBusMenuExporter::groupProperties(const QList<int>& ids,
                                                    const QStringList& propertyNames) const {
     DBusMenuItemList items;
     for (int id : ids) {
-        if (hasItem(id))
+        if (hasItem(id)) {
             items.append({id, propertiesOf(id, propertyNames)});
+        }
     }
     return items;
 }
@@ -75,17 +82,21 @@ QVariant DBusMenuExporter::itemProperty(int id, const QString& name) const {
 
 bool DBusMenuExporter::handleEvent(int id, const QString& eventId) {
     QAction* action = actionFor(id);
-    if (!action)
+    if (!action) {
         return false;
-    if (eventId == QLatin1String("clicked"))
+    }
+    if (eventId == QLatin1String("clicked")) {
         QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+    }
     return true;
 }
 
 void DBusMenuExporter::announceChange(QAction* action) {
-    if (!m_menu)
+    if (!m_menu) {
         return;
+    }
     const int id = int(m_menu->actions().indexOf(action)) + 1;
-    if (id > rootId)
+    if (id > rootId) {
         Q_EMIT m_adaptor->ItemsPropertiesUpdated({{id, propertiesOf(id, {})}}, {});
+    }
 }

@@ -34,8 +34,9 @@ QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuLayoutItem& ite
     argument.beginStructure();
     argument << item.id << item.properties;
     argument.beginArray(qMetaTypeId<QDBusVariant>());
-    for (const DBusMenuLayoutItem& child : item.children)
+    for (const DBusMenuLayoutItem& child : item.children) {
         argument << QDBusVariant(QVariant::fromValue(child));
+    }
     argument.endArray();
     argument.endStructure();
     return argument;

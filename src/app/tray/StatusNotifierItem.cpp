@@ -34,8 +34,9 @@ StatusNotifierItem::StatusNotifierItem(const QDBusConnection& bus, QMenu* menu, 
 StatusNotifierItem::~StatusNotifierItem() {
     m_bus.unregisterObject(menuPath);
     m_bus.unregisterObject(itemPath);
-    if (m_serviceName != m_bus.baseService())
+    if (m_serviceName != m_bus.baseService()) {
         m_bus.unregisterService(m_serviceName);
+    }
 }
 
 // Older hosts only accept items whose bus name follows this pattern; when the name cannot be
@@ -51,8 +52,9 @@ SniToolTip StatusNotifierItem::toolTip() const {
 }
 
 void StatusNotifierItem::setTitle(const QString& title) {
-    if (title == m_title)
+    if (title == m_title) {
         return;
+    }
     m_title = title;
     Q_EMIT m_adaptor->NewTitle();
     Q_EMIT m_adaptor->NewToolTip();
@@ -61,8 +63,9 @@ void StatusNotifierItem::setTitle(const QString& title) {
 
 void StatusNotifierItem::setIcon(const QList<QImage>& images) {
     m_iconPixmaps.clear();
-    for (const QImage& image : images)
+    for (const QImage& image : images) {
         m_iconPixmaps.append(SniIconPixmap::fromImage(image));
+    }
     Q_EMIT m_adaptor->NewIcon();
 }
 

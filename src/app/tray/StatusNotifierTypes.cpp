@@ -9,21 +9,24 @@ SniIconPixmap SniIconPixmap::fromImage(const QImage& image) {
     auto* out = reinterpret_cast<quint32*>(pixmap.argbBigEndian.data());
     for (int y = 0; y < argb.height(); ++y) {
         const auto* line = reinterpret_cast<const quint32*>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x)
+        for (int x = 0; x < argb.width(); ++x) {
             *out++ = qToBigEndian(line[x]);
+        }
     }
     return pixmap;
 }
 
 QImage SniIconPixmap::toImage() const {
     QImage image(width, height, QImage::Format_ARGB32);
-    if (argbBigEndian.size() != qsizetype(width) * height * 4)
+    if (argbBigEndian.size() != qsizetype(width) * height * 4) {
         return {};
+    }
     const auto* in = reinterpret_cast<const quint32*>(argbBigEndian.constData());
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x)
+        for (int x = 0; x < width; ++x) {
             line[x] = qFromBigEndian(*in++);
+        }
     }
     return image;
 }

@@ -14,8 +14,9 @@
 namespace {
 qint64 repsDone(const QList<CompletedSet>& history) {
     qint64 sum = 0;
-    for (const CompletedSet& entry : history)
+    for (const CompletedSet& entry : history) {
         sum += entry.reps;
+    }
     return sum;
 }
 

@@ -33,8 +33,9 @@ void HeatmapCard::setDays(const QList<HeatmapCalendar::Column>& weeks,
     m_monthLabels.clear();
     for (const HeatmapCalendar::Column& column : weeks) {
         m_monthLabels.append(HeatmapCalendar::monthLabel(column, locale));
-        for (const QDate& day : column)
+        for (const QDate& day : column) {
             m_counts.insert(day, dailyPrompts.value(dayKey(day), 0));
+        }
     }
     update();
 }
@@ -78,24 +79,28 @@ QSize HeatmapCard::minimumSizeHint() const {
 }
 
 QString HeatmapCard::tooltipAt(const QPoint& position) const {
-    for (int column = 0; column < m_weeks.size(); ++column)
-        for (int row = 0; row < m_weeks[column].size(); ++row)
+    for (int column = 0; column < m_weeks.size(); ++column) {
+        for (int row = 0; row < m_weeks[column].size(); ++row) {
             if (cellRect(column, row).contains(position)) {
                 const QDate day = m_weeks[column][row];
                 return HeatmapCalendar::dayTooltip(countOn(day), day, m_locale);
             }
+        }
+    }
     return {};
 }
 
 bool HeatmapCard::event(QEvent* event) {
-    if (event->type() != QEvent::ToolTip)
+    if (event->type() != QEvent::ToolTip) {
         return QWidget::event(event);
+    }
     const auto* help = static_cast<QHelpEvent*>(event);
     const QString text = tooltipAt(help->pos());
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         QToolTip::hideText();
-    else
+    } else {
         QToolTip::showText(help->globalPos(), text, this);
+    }
     return true;
 }
 
@@ -118,10 +123,11 @@ void HeatmapCard::paintMonthLabels(QPainter& painter) const {
 }
 
 void HeatmapCard::paintCells(QPainter& painter) const {
-    for (int column = 0; column < m_weeks.size(); ++column)
+    for (int column = 0; column < m_weeks.size(); ++column) {
         for (int row = 0; row < m_weeks[column].size(); ++row) {
             const int level = HeatmapCalendar::intensityLevel(countOn(m_weeks[column][row]));
             CardPainter::fill(painter, cellRect(column, row), cellRadius,
                               HeatmapCalendar::levelColour(level));
         }
+    }
 }

@@ -48,7 +48,8 @@ void HeatmapLegend::paintEvent(QPaintEvent*) {
     painter.setFont(m_font);
     painter.setPen(Palette::mutedGrey);
     painter.drawText(lessRect(), Qt::AlignVCenter | Qt::AlignLeft, lessText);
-    for (int level = 0; level < HeatmapCalendar::levelCount; ++level)
+    for (int level = 0; level < HeatmapCalendar::levelCount; ++level) {
         CardPainter::fill(painter, swatchRect(level), swatchRadius, HeatmapCalendar::levelColour(level));
+    }
     painter.drawText(moreRect(), Qt::AlignVCenter | Qt::AlignLeft, moreText);
 }

@@ -44,15 +44,17 @@ HistoryList::HistoryList(QWidget* parent)
 
 void HistoryList::setEntries(const QList<CompletedSet>& entries, const QLocale& locale) {
     const QByteArray timeZone = QTimeZone::systemTimeZoneId();
-    if (entries == m_entries && locale == m_locale && timeZone == m_timeZone)
+    if (entries == m_entries && locale == m_locale && timeZone == m_timeZone) {
         return;
+    }
     m_entries = entries;
     m_locale = locale;
     m_timeZone = timeZone;
     clearRows();
     for (qsizetype index = 0; index < entries.size(); ++index) {
-        if (index > 0)
+        if (index > 0) {
             m_rows->addWidget(new Divider(Palette::panelBackground, dividerInset, m_listCard));
+        }
         m_rows->addWidget(new HistoryRow(entries[index], locale, m_listCard));
     }
     m_emptyCard->setVisible(entries.isEmpty());

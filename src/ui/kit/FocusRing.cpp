@@ -16,8 +16,9 @@ bool isVisible(const QWidget& widget) {
 }
 
 void paint(QPainter& painter, const QWidget& widget, const QRectF& rect, qreal radius) {
-    if (isVisible(widget))
+    if (isVisible(widget)) {
         CardPainter::outline(painter, rect, radius, Palette::withAlpha(Palette::accentCyan, ringOpacity),
                              ringWidth);
+    }
 }
 } // namespace FocusRing

@@ -52,30 +52,35 @@ int PlainButton::runWidth(const Run& run) const {
 
 int PlainButton::contentWidth() const {
     int width = m_runSpacing * std::max(0, int(m_runs.size()) - 1);
-    for (const Run& run : m_runs)
+    for (const Run& run : m_runs) {
         width += runWidth(run);
+    }
     return width;
 }
 
 int PlainButton::contentLeft() const {
-    if (m_alignment & Qt::AlignLeft)
+    if (m_alignment & Qt::AlignLeft) {
         return 0;
-    if (m_alignment & Qt::AlignRight)
+    }
+    if (m_alignment & Qt::AlignRight) {
         return width() - contentWidth();
+    }
     return (width() - contentWidth()) / 2;
 }
 
 QSize PlainButton::sizeHint() const {
     int height = 0;
-    for (const Run& run : m_runs)
+    for (const Run& run : m_runs) {
         height = std::max(height, QFontMetrics(run.font).height());
+    }
     return {contentWidth(), height};
 }
 
 QSize PlainButton::minimumSizeHint() const {
     const QSize natural = sizeHint();
-    if (!m_shrinkable)
+    if (!m_shrinkable) {
         return natural;
+    }
     return {qCeil(natural.width() * minimumLabelScale), natural.height()};
 }
 

@@ -48,8 +48,9 @@ qreal SpringAnimation::progress(Motion::Spring spring, qreal seconds) {
     const qreal w0 = naturalFrequency(spring);
     const qreal zeta = damping(spring);
     const qreal decay = std::exp(-zeta * w0 * seconds);
-    if (zeta >= 1) // the limit of the formula below as zeta approaches 1
+    if (zeta >= 1) { // the limit of the formula below as zeta approaches 1
         return 1 - decay * (1 + w0 * seconds);
+    }
     const qreal wd = w0 * std::sqrt(1 - zeta * zeta);
     return 1 - decay * (std::cos(wd * seconds) + zeta * w0 / wd * std::sin(wd * seconds));
 }
@@ -67,8 +68,9 @@ void SpringAnimation::updateCurrentTime(int currentTime) {
 }
 
 void SpringAnimation::setValue(qreal value) {
-    if (value == m_value)
+    if (value == m_value) {
         return;
+    }
     m_value = value;
     Q_EMIT valueChanged(value);
 }

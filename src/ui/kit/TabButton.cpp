@@ -27,8 +27,9 @@ TabButton::TabButton(char16_t glyph, const QString& name, QWidget* parent)
 }
 
 void TabButton::setSelected(bool selected, int durationMs) {
-    if (selected == m_selected)
+    if (selected == m_selected) {
         return;
+    }
     m_selected = selected;
     m_animation->stop();
     m_animation->setStartValue(m_selection);

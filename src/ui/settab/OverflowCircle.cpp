@@ -16,8 +16,9 @@ constexpr int textSize = 11;
 QFont fittingFont(const QString& text, qreal width) {
     const QFont font = Typography::system(textSize, QFont::Bold);
     const qreal natural = QFontMetricsF(font).horizontalAdvance(text);
-    if (natural <= width)
+    if (natural <= width) {
         return font;
+    }
     return Typography::system(std::max(1, int(textSize * width / natural)), QFont::Bold);
 }
 } // namespace

@@ -79,8 +79,9 @@ void OwedCard::refresh() {
     const qint64 pending = m_state.pendingSets();
     m_header->setText(headerText(pending));
     const int drawn = drawnCircles(pending);
-    for (int index = 0; index < m_circles.size(); ++index)
+    for (int index = 0; index < m_circles.size(); ++index) {
         m_circles[index]->setVisible(index < drawn);
+    }
     m_overflow->setCount(overflowCount(pending));
     m_overflow->setVisible(overflowCount(pending) > 0);
 }

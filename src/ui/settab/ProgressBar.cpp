@@ -32,8 +32,9 @@ qreal ProgressBar::shownFraction() const {
 
 qreal ProgressBar::fillWidth(qreal offeredWidth, qreal fraction) {
     const qreal width = offeredWidth * fraction;
-    if (std::isnan(width) || width < 0)
+    if (std::isnan(width) || width < 0) {
         return 0;
+    }
     return std::min(width, offeredWidth);
 }
 
@@ -42,8 +43,9 @@ void ProgressBar::paintEvent(QPaintEvent*) {
     const QRectF track = contentsRect();
     CardPainter::fill(painter, track, cornerRadius, Palette::cardBackground);
     const qreal width = fillWidth(track.width(), shownFraction());
-    if (width <= 0)
+    if (width <= 0) {
         return;
+    }
     const QRectF fill(track.topLeft(), QSizeF(width, track.height()));
     QLinearGradient gradient(fill.topLeft(), fill.topRight());
     gradient.setColorAt(0, Palette::withAlpha(Palette::accentCyan, 0.6));

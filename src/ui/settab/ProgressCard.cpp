@@ -42,8 +42,9 @@ qreal ProgressCard::progressFraction(qint64 promptsThisSet, qint64 promptLimit) 
 }
 
 QString ProgressCard::statusLine(qint64 promptsThisSet, qint64 promptLimit) {
-    if (promptsThisSet == 0)
+    if (promptsThisSet == 0) {
         return QStringLiteral("WAITING FOR PROMPTS");
+    }
     return QString::number(promptLimit - promptsThisSet) + QStringLiteral(" UNTIL NEXT SET");
 }
 

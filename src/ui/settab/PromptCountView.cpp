@@ -24,8 +24,9 @@ PromptCountView::PromptCountView(QWidget* parent)
 void PromptCountView::setValues(qint64 count, qint64 limit) {
     const QString countText = QString::number(count);
     const QString limitText = QLatin1Char('/') + QString::number(limit);
-    if (countText == m_countText && limitText == m_limitText)
+    if (countText == m_countText && limitText == m_limitText) {
         return;
+    }
     m_countText = countText;
     m_limitText = limitText;
     setAccessibleName(m_countText + m_limitText);

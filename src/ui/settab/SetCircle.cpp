@@ -33,8 +33,9 @@ QFont checkFont() {
 
 void drawGlyph(QPainter& painter, const QRectF& box, char16_t glyph, const QFont& font, const QColor& colour,
                qreal opacity) {
-    if (opacity <= 0)
+    if (opacity <= 0) {
         return;
+    }
     painter.setOpacity(opacity);
     painter.setFont(font);
     painter.setPen(colour);
@@ -66,8 +67,9 @@ SetCircle::SetCircle(int index, SetCompletion& completion, QWidget* parent)
 }
 
 SetCircle::Look SetCircle::look() const {
-    if (m_completion.isCompleting(m_index))
+    if (m_completion.isCompleting(m_index)) {
         return Look::Completing;
+    }
     return m_isHovered ? Look::Hovered : Look::Idle;
 }
 
@@ -117,8 +119,9 @@ void SetCircle::hideEvent(QHideEvent*) {
 }
 
 void SetCircle::setHovered(bool hovered) {
-    if (hovered == m_isHovered)
+    if (hovered == m_isHovered) {
         return;
+    }
     m_isHovered = hovered;
     // Completing wins over hovering by drawing on top of it, so the hover blend simply follows the
     // pointer and is already right when the completion ends under it.

@@ -9,20 +9,23 @@ SetCompletion::SetCompletion(TrackerState& state, QObject* parent)
     , m_state(&state) {}
 
 bool SetCompletion::tap(int index) {
-    if (m_lastCompletedIndex || !m_state)
+    if (m_lastCompletedIndex || !m_state) {
         return false;
+    }
     setLastCompletedIndex(index);
     QTimer::singleShot(completionDelay, m_state.data(), [state = m_state, self = QPointer(this)] {
         state->completeSet();
-        if (self)
+        if (self) {
             self->setLastCompletedIndex(std::nullopt);
+        }
     });
     return true;
 }
 
 void SetCompletion::setLastCompletedIndex(std::optional<int> index) {
-    if (index == m_lastCompletedIndex)
+    if (index == m_lastCompletedIndex) {
         return;
+    }
     m_lastCompletedIndex = index;
     Q_EMIT lastCompletedIndexChanged();
 }

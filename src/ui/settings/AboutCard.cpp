@@ -22,8 +22,9 @@ const QString betaNotice =
 QHBoxLayout* rowLayout(QWidget* row, int spacing) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    if (spacing >= 0)
+    if (spacing >= 0) {
         layout->setSpacing(spacing);
+    }
     return layout;
 }
 } // namespace

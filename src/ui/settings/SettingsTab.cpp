@@ -122,14 +122,16 @@ void SettingsTab::connectModel() {
     connect(m_launchAtLoginRow, &ToggleRow::toggledByUser, this, &SettingsTab::setLaunchAtLogin);
     connect(m_about, &AboutCard::checkForUpdatesRequested, this, &SettingsTab::checkForUpdatesRequested);
     for (auto signal : {&TrackerState::promptLimitChanged, &TrackerState::pushupsPerSetChanged,
-                        &TrackerState::exerciseTypeChanged, &TrackerState::soundEnabledChanged})
+                        &TrackerState::exerciseTypeChanged, &TrackerState::soundEnabledChanged}) {
         connect(&m_state, signal, this, &SettingsTab::refresh);
+    }
 }
 
 // The switch then shows what the service reports, which is not necessarily what was asked for.
 void SettingsTab::setLaunchAtLogin(bool on) {
-    if (m_launchAtLogin.setEnabled)
+    if (m_launchAtLogin.setEnabled) {
         m_launchAtLogin.setEnabled(on);
+    }
     m_launchAtLoginRow->setChecked(launchAtLoginEnabled());
 }
 

@@ -70,6 +70,7 @@ void StepperCard::setValue(qint64 value) {
 
 void StepperCard::step(qint64 delta) {
     const bool canMove = delta < 0 ? m_value > minimum : m_value < maximum;
-    if (canMove)
+    if (canMove) {
         Q_EMIT valueChosen(m_value + delta);
+    }
 }

@@ -29,8 +29,9 @@ bool writeProgram(const QString& path) {
 // Desktop environments skip entries they cannot parse, so ours must pass the reference validator.
 void validateEntry(const QString& path) {
     const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
-    if (validator.isEmpty())
+    if (validator.isEmpty()) {
         return;
+    }
     QProcess validate;
     validate.start(validator, {path});
     QVERIFY(validate.waitForFinished());
@@ -39,8 +40,9 @@ void validateEntry(const QString& path) {
 
 QString execLine(const QByteArray& entry) {
     for (const QByteArray& line : entry.split('\n')) {
-        if (line.startsWith("Exec="))
+        if (line.startsWith("Exec=")) {
             return QString::fromUtf8(line.mid(5));
+        }
     }
     return {};
 }
@@ -116,8 +118,9 @@ private Q_SLOTS:
                           entry.isEmpty() ? AutostartEntry::render(program)
                                           : entry.replace(QStringLiteral("$PROGRAM"), program).toUtf8()));
         QTEST(manager.isEnabled(), "enabled");
-        if (entry.isEmpty())
+        if (entry.isEmpty()) {
             validateEntry(manager.entryPath());
+        }
     }
 
     // Tests run as root, where permission bits block nothing: the failures are made with

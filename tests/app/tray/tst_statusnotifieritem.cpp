@@ -186,8 +186,9 @@ private Q_SLOTS:
             call(item, menuInterface, QStringLiteral("GetLayout"), {0, -1, QStringList()});
         const auto root = qdbus_cast<DBusMenuLayoutItem>(layout.arguments().at(1));
         QStringList labels;
-        for (const DBusMenuLayoutItem& child : root.children)
+        for (const DBusMenuLayoutItem& child : root.children) {
             labels.append(child.properties.value(QStringLiteral("label")).toString());
+        }
         QCOMPARE(labels, (QStringList{QStringLiteral("Open Zentrel"), QStringLiteral("Check for Updates…"),
                                       QStringLiteral("Quit Zentrel")}));
 

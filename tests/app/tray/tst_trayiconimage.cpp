@@ -142,8 +142,9 @@ private Q_SLOTS:
         QList<QSize> sizes = icon.availableSizes();
         std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
         QList<QSize> expected;
-        for (int size : trayIconSizes)
+        for (int size : trayIconSizes) {
             expected.append(QSize(size, size));
+        }
         QCOMPARE(sizes, expected);
     }
 

@@ -44,8 +44,9 @@ class TestTrayXEmbed : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        if (const QString missing = TrayDesktop::missingTools(); !missing.isEmpty())
+        if (const QString missing = TrayDesktop::missingTools(); !missing.isEmpty()) {
             QSKIP(qPrintable(QStringLiteral("not installed: ") + missing));
+        }
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         m_desktop = std::make_unique<TrayDesktop>();
         QVERIFY(m_desktop->start());

@@ -111,15 +111,17 @@ private Q_SLOTS:
         QCOMPARE(column("owedColumn").valueText(), QStringLiteral("999999"));
         const QList<QLabel*> labels =
             m_tab->findChild<QWidget*>(QStringLiteral("totalsCard"))->findChildren<QLabel*>();
-        for (const QLabel* label : labels)
+        for (const QLabel* label : labels) {
             QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        }
     }
 
     // Today's cell counts each prompt; the weeks start on the locale's first day and catch up with
     // the clock when the tab is shown again.
     void heatmapFollowsPromptsLocaleAndClock() {
-        for (int prompt = 0; prompt < 3; ++prompt)
+        for (int prompt = 0; prompt < 3; ++prompt) {
             m_state->recordPrompt();
+        }
         QCOMPARE(heatmap()->countOn(harnessDay), 3);
         QCOMPARE(heatmap()->weeks().last().first(), QDate(2026, 3, 8)); // Sunday
         QLocale::setDefault(QLocale(QStringLiteral("en_GB")));

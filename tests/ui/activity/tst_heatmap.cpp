@@ -41,8 +41,9 @@ private Q_SLOTS:
     void intensityLevel() {
         const QList<QPair<qint64, int>> levels{{0, 0}, {1, 1}, {3, 1},  {4, 2},
                                                {8, 2}, {9, 3}, {15, 3}, {16, 4}};
-        for (const auto& [count, level] : levels)
+        for (const auto& [count, level] : levels) {
             QVERIFY2(HeatmapCalendar::intensityLevel(count) == level, qPrintable(QString::number(count)));
+        }
     }
 
     void weeks_data() {
@@ -70,8 +71,9 @@ private Q_SLOTS:
         QCOMPARE(columns.last().last(), now.date());
         QDate expected = firstColumnStart;
         for (qsizetype index = 0; index < columns.size(); ++index) {
-            if (index + 1 < columns.size())
+            if (index + 1 < columns.size()) {
                 QCOMPARE(columns[index].size(), 7);
+            }
             for (const QDate& day : columns[index]) {
                 QCOMPARE(day, expected);
                 expected = expected.addDays(1);
@@ -109,8 +111,9 @@ private Q_SLOTS:
         QVERIFY(near(pixel(image, card.cellRect(9, 2)),
                      over(Palette::withAlpha(Palette::accentCyan, 0.35), Palette::cardBackground)));
         QVERIFY(near(pixel(image, card.cellRect(9, 3)), Palette::accentCyan));
-        for (int row = 4; row < 7; ++row)
+        for (int row = 4; row < 7; ++row) {
             QVERIFY(near(pixel(image, card.cellRect(9, row)), Palette::cardBackground));
+        }
         QVERIFY(near(pixel(image, card.cellRect(0, 6)), Palette::cardHighlight));
         // Cells stay square and the columns share the width, whatever it is.
         for (const int width : {232, 300}) {

@@ -40,8 +40,9 @@ private Q_SLOTS:
         for (double t = 0; t < end + 0.5; t += 0.001) {
             const double value = SpringAnimation::progress(spring, t);
             highest = std::max(highest, value);
-            if (t >= end)
+            if (t >= end) {
                 QVERIFY(std::abs(value - 1) < 0.00116);
+            }
         }
         QVERIFY(std::abs(highest - (1 + std::exp(-0.5 * std::numbers::pi / std::sqrt(0.75)))) < 1e-4);
     }

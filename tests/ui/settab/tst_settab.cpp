@@ -20,9 +20,11 @@
 namespace {
 // White and grey digits on the dark panel: whether any pixel of column x is light.
 bool hasInkInColumn(const QImage& image, int x) {
-    for (int y = 0; y < image.height(); ++y)
-        if (qRed(image.pixel(x, y)) > 128)
+    for (int y = 0; y < image.height(); ++y) {
+        if (qRed(image.pixel(x, y)) > 128) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -127,12 +129,14 @@ private Q_SLOTS:
         QFETCH(int, circles);
         open(pendingSets * 10, pendingSets);
         QCOMPARE(child<OwedCard>(QStringLiteral("owedCard"))->isVisible(), pendingSets >= 1);
-        if (pendingSets >= 1)
+        if (pendingSets >= 1) {
             QTEST(owedHeader(), "header");
+        }
         const QList<SetCircle*> shown = visibleCircles();
         QCOMPARE(shown.size(), circles);
-        for (int index = 0; index < shown.size(); ++index)
+        for (int index = 0; index < shown.size(); ++index) {
             QCOMPARE(shown[index]->accessibleName(), QStringLiteral("Complete set %1").arg(index + 1));
+        }
         const auto* overflow = child<OverflowCircle>(QStringLiteral("overflowCircle"));
         QCOMPARE(overflow->isVisibleTo(m_tab.get()), pendingSets > 4);
         if (pendingSets > 4) {
@@ -148,8 +152,9 @@ private Q_SLOTS:
         QCOMPARE(child<PromptCountView>(QStringLiteral("promptCount"))->countText(), QStringLiteral("0"));
         QCOMPARE(child<ProgressBar>(QStringLiteral("progressBar"))->shownFraction(), 0.0);
         QCOMPARE(owedHeader(), QStringLiteral("1 SET OWED"));
-        for (int prompt = 0; prompt < 10; ++prompt)
+        for (int prompt = 0; prompt < 10; ++prompt) {
             m_state->recordPrompt();
+        }
         QCOMPARE(visibleCircles().size(), 2);
         m_state->completeSet(); // cleared elsewhere, say from the alert
         QCOMPARE(visibleCircles().size(), 1);

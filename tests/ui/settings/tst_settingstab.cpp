@@ -27,8 +27,9 @@ struct LoginService {
         return {[this] { return enabled; },
                 [this](bool on) {
                     asked.append(on);
-                    if (!needsApproval)
+                    if (!needsApproval) {
                         enabled = on;
+                    }
                 }};
     }
 };
@@ -55,8 +56,9 @@ class SettingsTabTest : public QObject {
     // A path is object names from the tab down, separated by slashes.
     template <typename T = QWidget> T* find(const QString& path) const {
         QObject* node = m_tab.get();
-        for (const QString& name : path.split(QLatin1Char('/')))
+        for (const QString& name : path.split(QLatin1Char('/'))) {
             node = node ? node->findChild<QObject*>(name) : nullptr;
+        }
         return qobject_cast<T*>(node);
     }
     void click(const QString& path) const {
@@ -121,8 +123,9 @@ private Q_SLOTS:
         showTab();
         auto* label = find<ExerciseMenu>(QStringLiteral("exerciseMenu"));
         QStringList names;
-        for (const QAction* action : label->menu()->actions())
+        for (const QAction* action : label->menu()->actions()) {
             names.append(action->text());
+        }
         QCOMPARE(names, exerciseTypes);
         click(QStringLiteral("exerciseMenu"));
         QTRY_VERIFY(label->menu()->isVisible());
@@ -199,8 +202,9 @@ private Q_SLOTS:
 
     void resetClearsAtOnce() {
         m_state->setPromptLimit(1);
-        for (int prompt = 0; prompt < 3; ++prompt)
+        for (int prompt = 0; prompt < 3; ++prompt) {
             m_state->recordPrompt();
+        }
         m_state->completeSet();
         click(QStringLiteral("resetSessionButton"));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
@@ -225,8 +229,9 @@ private Q_SLOTS:
         script.close();
         QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         for (const char* variable :
-             {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
+             {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"}) {
             qunsetenv(variable);
+        }
         qputenv("BROWSER", browser.toLocal8Bit());
 
         click(QStringLiteral("donationButton"));
@@ -253,8 +258,9 @@ private Q_SLOTS:
             QVERIFY2(reached.contains(find(QLatin1String(path))), path);
             QVERIFY2(!find(QLatin1String(path))->accessibleName().isEmpty(), path);
         }
-        for (const QWidget* widget : m_tab->findChildren<QWidget*>())
+        for (const QWidget* widget : m_tab->findChildren<QWidget*>()) {
             QVERIFY2(widget->toolTip().isEmpty(), qPrintable(widget->objectName()));
+        }
     }
 };
 
