@@ -37,15 +37,11 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("boolean");
         QTest::addColumn<QVariant>("text");
         const QVariant none;
-        QTest::addRow("integer") << QByteArray("12") << QVariant(qint64(12)) << QVariant(true)
-                                 << QVariant(QStringLiteral("12"));
         QTest::addRow("zero") << QByteArray("0") << QVariant(qint64(0)) << QVariant(false)
                               << QVariant(QStringLiteral("0"));
         QTest::addRow("too large") << QByteArray("9223372036854775808") << none << none
                                    << QVariant(QStringLiteral("9223372036854775808"));
         QTest::addRow("fraction") << QByteArray("12.5") << none << none << QVariant(QStringLiteral("12.5"));
-        QTest::addRow("true") << QByteArray("true") << none << QVariant(true)
-                              << QVariant(QStringLiteral("true"));
         QTest::addRow("FALSE") << QByteArray("FALSE") << none << QVariant(false)
                                << QVariant(QStringLiteral("FALSE"));
         QTest::addRow("quoted name") << QByteArray("\"Bicep Curls\"") << none << none
