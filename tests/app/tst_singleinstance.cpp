@@ -1,14 +1,12 @@
 #include "AppIdentity.h"
 #include "SingleInstance.h"
 #include "StatusNotifierWatcherStandIn.h"
-#include "TrackerHarness.h"
+#include "TestHome.h"
 #include "ZentrelProcess.h"
-#include "dbus/ZentrelService.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QFileInfo>
-#include <QSignalSpy>
 #include <QTest>
 #include <unistd.h>
 
@@ -23,26 +21,6 @@ class TestSingleInstance : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus"); }
-
-    void secondClaimOnTheBusAsksTheFirstToShow() {
-        TrackerHarness harness;
-        const std::unique_ptr<TrackerState> model = harness.makeModel();
-        ZentrelService service(QDBusConnection::sessionBus());
-        service.serve(*model);
-        QSignalSpy showRequests(&service, &ZentrelService::showPanelRequested);
-        SingleInstance first(QDBusConnection::sessionBus());
-        QVERIFY(first.claim());
-        QVERIFY(busNameHasOwner(AppIdentity::busName));
-
-        QDBusConnection other =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("second"));
-        {
-            SingleInstance second(other);
-            QVERIFY(!second.claim());
-        }
-        QDBusConnection::disconnectFromBus(QStringLiteral("second"));
-        QCOMPARE(showRequests.count(), 1);
-    }
 
     // A start without a bus must not run beside the bus name's owner; once that is gone, the
     // name is free again.
