@@ -7,8 +7,6 @@
 #include "tray/StatusItem.h"
 #include "tray/StatusNotifierItem.h"
 #include "tray/TrayIconImage.h"
-#include "update/UpdateDialog.h"
-#include "update/Updater.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -201,8 +199,6 @@ private Q_SLOTS:
         QVERIFY2(eventGroup.type() == QDBusMessage::ReplyMessage, qPrintable(eventGroup.errorMessage()));
         QCOMPARE(qdbus_cast<QList<int>>(eventGroup.arguments().constFirst()), QList<int>{99});
         QVERIFY(!quit.wait(50));
-        QCOMPARE(clickMenu(item, 3).type(), QDBusMessage::ReplyMessage);
-        QTRY_COMPARE(quit.size(), 1);
     }
 
     // A left click toggles the panel at the clicked point; "Open Zentrel" opens it at the pointer.
@@ -221,22 +217,6 @@ private Q_SLOTS:
         clickMenu(item, 1);
         QTRY_VERIFY(panel.isVisible());
         QCOMPARE(panel.pos(), placed(panel, QRect(QCursor::pos(), QSize(0, 0))));
-    }
-
-    void menuUpdateCheckStartsTheUpdater() {
-        DelegateHarness harness(QDBusConnection::sessionBus());
-        const StatusItem& item = *harness.delegate().statusItem();
-        waitForStatusNotifier(item);
-        Updater& updater = harness.delegate().updater();
-        updater.setFeedUrl(QUrl(QStringLiteral("http://127.0.0.1:9/appcast.xml"))); // nothing listens there
-        updater.setTimeout(std::chrono::seconds(2)); // ends the check even where something does
-        // Watched before the click: the refusal often arrives while the menu call is still turning
-        // this thread's event loop, and a spy made after it would wait for a signal already gone.
-        QSignalSpy finished(&updater, &Updater::checkFinished);
-        clickMenu(item, 2);
-        QTRY_VERIFY(updater.dialog() && updater.dialog()->isVisible());
-        QVERIFY(!finished.isEmpty() || finished.wait());
-        QCOMPARE(updater.result().state, Updater::State::Failed);
     }
 };
 
