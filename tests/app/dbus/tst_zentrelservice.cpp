@@ -44,10 +44,6 @@ struct ServedModel {
     }
     ~ServedModel() { QDBusConnection::disconnectFromBus(clientName); }
 
-    QVariantMap all() {
-        const QDBusPendingReply<QVariantMap> reply = properties.GetAll(ZentrelBus::interface);
-        return finished(reply) && reply.isValid() ? reply.value() : QVariantMap();
-    }
     QByteArray storeBytes() const {
         QFile file(harness.storePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -80,7 +76,9 @@ private Q_SLOTS:
         for (int i = 0; i < 5; ++i) {
             served.model->recordPrompt();
         }
-        QCOMPARE(served.all(), properties(5, 1, 4, 1, 15, QStringLiteral("Squats"), 5, 3));
+        const QDBusPendingReply<QVariantMap> all = served.properties.GetAll(ZentrelBus::interface);
+        QVERIFY(finished(all));
+        QCOMPARE(all.value(), properties(5, 1, 4, 1, 15, QStringLiteral("Squats"), 5, 3));
     }
 
     void onePropertiesChangedPerOperation_data() {

@@ -119,10 +119,8 @@ private Q_SLOTS:
                  QStringLiteral("/MenuBar"));
         const auto pixmaps = qdbus_cast<SniIconPixmapList>(properties.value(QStringLiteral("IconPixmap")));
         QCOMPARE(pixmaps.size(), trayIconSizes.size());
-        for (qsizetype i = 0; i < pixmaps.size(); ++i) {
-            const int size = trayIconSizes.at(i);
-            QCOMPARE(pixmaps.at(i).toImage(), trayIconImage(size, 2).convertToFormat(QImage::Format_ARGB32));
-        }
+        QCOMPARE(pixmaps.constLast().toImage(),
+                 trayIconImage(trayIconSizes.constLast(), 2).convertToFormat(QImage::Format_ARGB32));
         const auto toolTip = qdbus_cast<SniToolTip>(properties.value(QStringLiteral("ToolTip")));
         QCOMPARE(toolTip.title, QStringLiteral("Zentrel"));
         QCOMPARE(toolTip.description, QStringLiteral("2"));
