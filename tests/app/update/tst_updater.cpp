@@ -175,8 +175,8 @@ private Q_SLOTS:
         QTest::mouseClick(fixture.shown("retryButton"), Qt::LeftButton);
         QCOMPARE(fixture.updater.result().state, Updater::State::Checking);
         QVERIFY(fixture.finished.wait(settleMs));
-        const QString current = AppIdentity::appVersion();
-        QCOMPARE(message->text(), QStringLiteral("Zentrel 99.0 is available (you have %1).").arg(current));
+        QCOMPARE(message->text(),
+                 QStringLiteral("Zentrel 99.0 is available (you have %1).").arg(AppIdentity::appVersion()));
         QVERIFY(fixture.visible("openDownloadPageButton") && !fixture.visible("retryButton"));
         QTest::mouseClick(fixture.shown("openDownloadPageButton"), Qt::LeftButton);
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
