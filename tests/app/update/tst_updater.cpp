@@ -16,13 +16,14 @@ namespace {
 constexpr int settleMs = 10000;
 const QString feedPath = QStringLiteral("/appcast.xml");
 
-QByteArray rss(const QString& items) {
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-               "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
-               "<channel><title>Zentrel</title>%1</channel></rss>")
-        .arg(items)
-        .toUtf8();
+LocalHttpServer::Response feed(const QString& items) {
+    return LocalHttpServer::ok(
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+            "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
+            "<channel><title>Zentrel</title>%1</channel></rss>")
+            .arg(items)
+            .toUtf8());
 }
 
 QString item(const QString& version, const QString& os = QStringLiteral("linux")) {
@@ -30,10 +31,6 @@ QString item(const QString& version, const QString& os = QStringLiteral("linux")
                           "<enclosure url=\"https://zentrel.app/zentrel-%1.deb\" sparkle:version=\"%1\" "
                           "sparkle:os=\"%2\" length=\"1\" type=\"application/octet-stream\"/></item>")
         .arg(version, os);
-}
-
-LocalHttpServer::Response feed(const QString& items) {
-    return LocalHttpServer::ok(rss(items));
 }
 
 LocalHttpServer::Response reply(int status, LocalHttpServer::Behaviour behaviour, QByteArray body = {}) {
@@ -178,8 +175,8 @@ private Q_SLOTS:
         QTest::mouseClick(fixture.shown("retryButton"), Qt::LeftButton);
         QCOMPARE(fixture.updater.result().state, Updater::State::Checking);
         QVERIFY(fixture.finished.wait(settleMs));
-        const QString current = AppIdentity::appVersion();
-        QCOMPARE(message->text(), QStringLiteral("Zentrel 99.0 is available (you have %1).").arg(current));
+        QCOMPARE(message->text(),
+                 QStringLiteral("Zentrel 99.0 is available (you have %1).").arg(AppIdentity::appVersion()));
         QVERIFY(fixture.visible("openDownloadPageButton") && !fixture.visible("retryButton"));
         QTest::mouseClick(fixture.shown("openDownloadPageButton"), Qt::LeftButton);
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
