@@ -44,6 +44,8 @@ private Q_SLOTS:
         QTest::addRow("fraction") << QByteArray("12.5") << none << none << QVariant(QStringLiteral("12.5"));
         QTest::addRow("FALSE") << QByteArray("FALSE") << none << QVariant(false)
                                << QVariant(QStringLiteral("FALSE"));
+        QTest::addRow("True") << QByteArray("True") << none << QVariant(true)
+                              << QVariant(QStringLiteral("True"));
         QTest::addRow("quoted name") << QByteArray("\"Bicep Curls\"") << none << none
                                      << QVariant(QStringLiteral("Bicep Curls"));
         QTest::addRow("list") << QByteArray("Squats, Walking") << none << none << none;

@@ -111,6 +111,15 @@ private Q_SLOTS:
         QVERIFY(harness.alerts().isEmpty());
     }
 
+    // A hand-edited total at the top of the range stays there rather than wrapping negative.
+    void totalStopsAtTheTopOfTheRange() {
+        TrackerHarness harness;
+        harness.seedStore("totalRequests=9223372036854775807\npromptLimit=0");
+        const auto model = harness.makeModel();
+        model->recordPrompt();
+        QCOMPARE(model->totalRequests(), std::numeric_limits<qint64>::max());
+    }
+
     void completeSetWithNothingOwed() {
         TrackerHarness harness;
         const auto model = harness.makeModel();

@@ -108,12 +108,13 @@ void drawBadge(QPainter& painter, int size, qint64 pendingSets) {
     painter.setPen(QPen(outlineColour, qMax(1.0, size / 24.0)));
     painter.setBrush(badgeColour);
     painter.drawEllipse(badge.adjusted(0.5, 0.5, -0.5, -0.5));
+    const QString text = badgeText(pendingSets);
     QFont font;
     font.setBold(true);
-    font.setPixelSize(qMax(6, qRound(diameter * (pendingSets > 9 ? 0.55 : 0.75))));
+    font.setPixelSize(qMax(6, qRound(diameter * (text.size() > 1 ? 0.55 : 0.75))));
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(badge, Qt::AlignCenter, badgeText(pendingSets));
+    painter.drawText(badge, Qt::AlignCenter, text);
 }
 
 QImage drawIcon(int pixelSize, qint64 pendingSets, std::optional<qreal> setProgress,

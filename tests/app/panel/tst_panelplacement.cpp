@@ -40,6 +40,10 @@ private Q_SLOTS:
             << QPoint(200 - 280, 400 - 500);
         QTest::newRow("second screen: its left edge, not the first screen's")
             << QRect(1930, 4, 24, 24) << ScreenList{topBarScreen, rightScreen} << QPoint(1920, 32);
+        QTest::newRow("screen below another: below while it fits that screen's area")
+            << QRect(948, 1580, 24, 24)
+            << ScreenList{topBarScreen, {QRect(0, 1080, 1920, 1080), QRect(0, 1080, 1920, 1080)}}
+            << QPoint(820, 1608);
         QTest::newRow("anchor on no screen uses the first")
             << QRect(5000, 4, 24, 24) << ScreenList{topBarScreen} << QPoint(1920 - 280, 32);
         QTest::newRow("no screens: unclamped")

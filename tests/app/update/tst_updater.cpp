@@ -98,8 +98,8 @@ private Q_SLOTS:
               feed(item("101.0", "windows") + item("99.0", QString())), "99.0", page("99.0"));
         failed("only other platforms", feed(item("99.0", "macos")), "no release for Linux");
         found("beta channel ignored",
-              feed(item("99.0") + "<item><sparkle:channel>beta</sparkle:channel><sparkle:version>100.0</"
-                                  "sparkle:version></item>"),
+              feed(item("99.0") +
+                   item("100.0").replace("<item>", "<item><sparkle:channel>beta</sparkle:channel>")),
               "99.0", page("99.0"));
         found("version and display version as elements",
               feed("<item><sparkle:version>42</sparkle:version><sparkle:shortVersionString>1.4"
