@@ -17,39 +17,10 @@ prompts=${2:-300}
 binary=$build/src/app/zentrel
 [[ -x $binary ]] || { echo "no $binary: build the zentrel target first" >&2; exit 1; }
 
-# Give ourselves a display and a bus with nothing on it, then run again inside them.
-if [[ -z ${ZENTREL_BURST_INSIDE:-} ]]; then
-    export ZENTREL_BURST_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 1600x900x24 -nolisten tcp" \
-        dbus-run-session --config-file="$root/tests/support/session-bus.conf" -- "$0" "$build" "$prompts"
-fi
+source "$root/bench/session.sh"
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-has_owner() {
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q true
-}
-wait_for_name() {
-    for _ in $(seq 100); do has_owner "$1" && return 0; sleep 0.1; done
-    echo "$1 never appeared on the bus" >&2
-    exit 1
-}
-
-# A tray host that accepts every item, and a notification server that records every alert.
-/usr/bin/python3 -m dbusmock org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.kde.StatusNotifierWatcher >"$work/watcher.log" 2>&1 &
-pids+=($!)
-wait_for_name org.kde.StatusNotifierWatcher
-dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.freedesktop.DBus.Mock.AddMethod string: string:RegisterStatusNotifierItem string:s string: string: >/dev/null
+start_tray_host
+# A notification server that records every alert.
 /usr/bin/python3 -m dbusmock --template notification_daemon \
     -p '{"capabilities": "actions body sound persistence"}' >"$work/notifications.log" 2>&1 &
 pids+=($!)
@@ -79,17 +50,7 @@ with open(sys.argv[1], "w") as f:
 EOF
 
 # Each counted prompt is logged with the monotonic clock, so the first line marks the poll.
-HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work CLAUDE_CONFIG_DIR= \
-    QT_LOGGING_RULES="zentrel.app.info=true;zentrel.watcher.info=true" \
-    QT_MESSAGE_PATTERN="%{time boot} %{message}" "$binary" >"$work/zentrel.log" 2>&1 &
-app=$!
-pids+=("$app")
-for _ in $(seq 100); do
-    grep -q "tray item registered" "$work/zentrel.log" && break
-    sleep 0.1
-done
-grep -q "tray item registered" "$work/zentrel.log" ||
-    { cat "$work/zentrel.log" >&2; echo "the tray item never registered" >&2; exit 1; }
+start_zentrel "$binary" QT_MESSAGE_PATTERN="%{time boot} %{message}"
 
 /usr/bin/python3 - "$app" "$transcript" "$store" "$work/zentrel.log" "$prompts" <<'EOF'
 import json, re, statistics, sys, threading, time, uuid

@@ -7,7 +7,7 @@
 #
 #   bench/follow-latency.sh [build-dir] [rounds]     defaults: build, 50
 #
-# Needs: dbus-run-session, busctl (systemd), python3-dbus (pulled in by python3-dbusmock).
+# Needs: xvfb-run, dbus-run-session, python3-dbus (pulled in by python3-dbusmock).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(realpath "${1:-$root/build}")
@@ -15,19 +15,7 @@ rounds=${2:-50}
 binary=$build/src/app/zentrel
 [[ -x $binary ]] || { echo "no $binary: build the zentrel target first" >&2; exit 1; }
 
-if [[ -z ${ZENTREL_LATENCY_INSIDE:-} ]]; then
-    export ZENTREL_LATENCY_INSIDE=1
-    exec dbus-run-session --config-file="$root/tests/support/session-bus.conf" -- "$0" "$build" "$rounds"
-fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$root/bench/session.sh"
 
 export HOME=$work XDG_CONFIG_HOME=$work/.config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=offscreen
 mkdir -p "$work/run" "$work/.claude/projects" "$work/.config/zentrel"
@@ -36,10 +24,7 @@ printf '[General]\npendingSets=%d\n' "$rounds" >"$work/.config/zentrel/zentrel.c
 
 "$binary" >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do
-    busctl --user status app.zentrel.Zentrel >/dev/null 2>&1 && break
-    sleep 0.1
-done
+wait_for_name app.zentrel.Zentrel
 
 /usr/bin/python3 - "$binary" "$rounds" <<'PY'
 import statistics, subprocess, sys, time

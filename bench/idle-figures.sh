@@ -19,21 +19,7 @@ tree=${3:-idle}
 binary=$build/src/app/zentrel
 [[ -x $binary ]] || { echo "no $binary: build the zentrel target first" >&2; exit 1; }
 
-# Give ourselves a display and a bus with nothing on it, then run again inside them.
-if [[ -z ${ZENTREL_IDLE_INSIDE:-} ]]; then
-    export ZENTREL_IDLE_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 1600x900x24 -nolisten tcp" \
-        dbus-run-session --config-file="$root/tests/support/session-bus.conf" -- "$0" "$build" "$seconds" "$tree"
-fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$root/bench/session.sh"
 
 # 1,000 transcripts in 40 projects, already complete when the program starts.
 /usr/bin/python3 - "$work/home/.claude/projects" "$tree" <<'EOF'
@@ -59,28 +45,9 @@ for project in range(40):
             f.write(("\n".join(lines) + "\n").encode())
 EOF
 
-# A StatusNotifierWatcher that accepts every item, as a desktop's tray host would.
-/usr/bin/python3 -m dbusmock org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.kde.StatusNotifierWatcher >"$work/watcher.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q true && break
-    sleep 0.1
-done
-dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.freedesktop.DBus.Mock.AddMethod string: string:RegisterStatusNotifierItem string:s string: string: >/dev/null
-
-HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work CLAUDE_CONFIG_DIR= \
-    QT_LOGGING_RULES="zentrel.app.info=true;zentrel.watcher.info=true" "$binary" >"$work/zentrel.log" 2>&1 &
-app=$!
-pids+=("$app")
-for _ in $(seq 100); do
-    grep -q "tray item registered" "$work/zentrel.log" && break
-    sleep 0.1
-done
-tray_line=$(grep -m1 "tray item registered" "$work/zentrel.log" || true)
-[[ -n $tray_line ]] || { cat "$work/zentrel.log" >&2; echo "the tray item never registered" >&2; exit 1; }
+start_tray_host
+start_zentrel "$binary"
+tray_line=$(grep -m1 "tray item registered" "$work/zentrel.log")
 for _ in $(seq 600); do
     grep -q "indexed .* prompts" "$work/zentrel.log" && break
     sleep 0.1
