@@ -3,6 +3,7 @@
 #include "CollectionJson.h"
 #include "PreferenceKeys.h"
 
+#include <QLockFile>
 #include <QStandardPaths>
 
 namespace {
@@ -37,6 +38,22 @@ std::optional<bool> parseBoolean(const QString& text) {
     const auto number = parseInteger(text);
     return number ? std::optional(*number != 0) : std::nullopt;
 }
+
+// A process killed between creating the store's lock file and writing its id into it leaves an
+// empty lock, which QSettings would wait out for Qt's stale-lock time (30 s) with the start
+// frozen. An empty lock that no living process holds (QLockFile checks its native lock before
+// removing anything) is taken away first.
+const QString& withoutAbandonedLock(const QString& fileName) {
+    QLockFile lock(fileName + QStringLiteral(".lock"));
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError &&
+        !lock.getLockInfo(&pid, &host, &application)) {
+        lock.removeStaleLockFile();
+    }
+    return fileName;
+}
 } // namespace
 
 // The path is worked out here rather than by QSettings' organisation/application form, which
@@ -45,7 +62,7 @@ Preferences::Preferences()
     : Preferences(userFileName()) {}
 
 Preferences::Preferences(const QString& fileName)
-    : m_settings(fileName, QSettings::NativeFormat) {
+    : m_settings(withoutAbandonedLock(fileName), QSettings::NativeFormat) {
     // Already the default; stated because every guarantee of sync() rests on it: the file is
     // written beside the old one and renamed over it, never rewritten in place.
     m_settings.setAtomicSyncRequired(true);

@@ -2,6 +2,7 @@
 #include "Preferences.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -60,6 +61,21 @@ private Q_SLOTS:
         QTEST(asVariant(store.integer(key)), "integer");
         QTEST(asVariant(store.boolean(key)), "boolean");
         QTEST(asVariant(store.text(key)), "text");
+    }
+
+    // A kill between creating the store's lock file and writing into it leaves the lock empty;
+    // the next start must not wait out Qt's stale-lock time of 30 s before it can use the store.
+    void emptyLockLeftByAKillIsNotWaitedFor() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("store.conf"));
+        writeFile(path + QStringLiteral(".lock"), "");
+        QElapsedTimer started;
+        started.start();
+        Preferences store(path);
+        store.setInteger(PreferenceKeys::totalRequests, 3);
+        store.sync();
+        QVERIFY2(started.elapsed() < 15000, "waited for the abandoned lock to go stale");
+        QVERIFY(readFile(path).contains("totalRequests=3"));
     }
 
     // Writes wait for sync(), which puts them on disk all at once: one file replacement for a

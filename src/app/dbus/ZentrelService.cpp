@@ -7,6 +7,7 @@
 
 #include <QDBusMessage>
 #include <QMetaProperty>
+#include <algorithm>
 
 ZentrelService::ZentrelService(const QDBusConnection& bus, QObject* parent)
     : QObject(parent)
@@ -29,6 +30,24 @@ void ZentrelService::serve(TrackerState& state) {
                                 &TrackerState::dailyPromptsChanged, &TrackerState::completedHistoryChanged}) {
         connect(m_state, notify, this, &ZentrelService::scheduleAnnouncement);
     }
+    m_dayTurn.setSingleShot(true);
+    m_dayTurn.setTimerType(Qt::PreciseTimer);
+    connect(&m_dayTurn, &QTimer::timeout, this, [this] {
+        scheduleAnnouncement();
+        armDayTurn();
+    });
+    armDayTurn();
+}
+
+// TodayPrompts starts again from zero at local midnight without any prompt to announce it. The
+// wait is at most an hour, so a suspend over midnight or a change of time zone is caught up
+// within one; a check that finds the same day announces nothing.
+void ZentrelService::armDayTurn() {
+    using namespace std::chrono_literals;
+    const QDateTime now = m_state->now().toLocalTime();
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0));
+    const auto untilMidnight = std::chrono::milliseconds(now.msecsTo(midnight));
+    m_dayTurn.start(std::clamp<std::chrono::milliseconds>(untilMidnight + 1ms, 1ms, 1h));
 }
 
 qint64 ZentrelService::totalPrompts() const {

@@ -4,14 +4,15 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariantMap>
 
 class TrackerState;
 
 // The running instance on the session bus (ZentrelBus): the model's counters as read-only
-// properties, announced with PropertiesChanged once per operation; ShowPanel for a second start
-// and for bars; CompleteSet, which clears a set as "Mark Complete" does. It reads the model and
-// calls its operations; the model knows nothing of it.
+// properties, announced with PropertiesChanged once per operation and when the local day turns
+// (TodayPrompts); ShowPanel for a second start and for bars; CompleteSet, which clears a set as
+// "Mark Complete" does. It reads the model and calls its operations; the model knows nothing of it.
 //
 // The object is exported as soon as it exists, before the bus name is claimed, so whoever sees
 // the name finds the object. Its interface comes with serve(): calls are handled on the main
@@ -57,9 +58,11 @@ private:
     QVariantMap propertyValues() const;
     void scheduleAnnouncement();
     void announceChanges();
+    void armDayTurn();
 
     QDBusConnection m_bus;
     TrackerState* m_state = nullptr;
     QVariantMap m_announced;
     bool m_announcementPending = false;
+    QTimer m_dayTurn;
 };

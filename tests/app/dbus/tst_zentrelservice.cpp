@@ -29,7 +29,10 @@ template <typename Reply> bool finished(const Reply& reply) {
 // A model in a temporary home served on the test run's bus, and a bar's view of it: a second
 // connection that calls the service by its connection's unique name and records its signals.
 struct ServedModel {
-    explicit ServedModel(const QByteArray& store) {
+    explicit ServedModel(const QByteArray& store, const QDateTime& clock = {}) {
+        if (clock.isValid()) {
+            harness.clock = clock;
+        }
         harness.seedStore(store);
         model = harness.makeModel();
         service.serve(*model);
@@ -130,6 +133,16 @@ private Q_SLOTS:
             QCOMPARE(served.changes.first().at(0).toString(), ZentrelBus::interface);
             QCOMPARE(served.changed(0), expected);
         }
+    }
+
+    // Today's count starts again at local midnight, with no prompt to announce it.
+    void todayPromptsAnnouncedAtMidnight() {
+        const QDate day(2026, 3, 14);
+        ServedModel served("dailyPrompts=" + TrackerHarness::iniBytes(R"({"2026-03-14":7})"),
+                           QDateTime(day, QTime(23, 59, 59, 700)));
+        served.harness.clock = QDateTime(day.addDays(1), QTime(0, 0, 1));
+        QVERIFY(served.changes.wait(5000));
+        QCOMPARE(served.changed(0), (QVariantMap{{QStringLiteral("TodayPrompts"), 0LL}}));
     }
 
     void completeSet_data() {
