@@ -4,7 +4,10 @@
 #include "StdoutCapture.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QMap>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -14,6 +17,12 @@ const QString markComplete = QStringLiteral("MARK_COMPLETE");
 // The tests run with no sound driver, so every sound we play ourselves ends in this line.
 const QString soundAttempted = QStringLiteral("Alert sound not played");
 const QString anotherAppBus = QStringLiteral("another-app");
+const QString unreachableBus = QStringLiteral("unreachable");
+const QString notPosted = QStringLiteral("Set alert not posted");
+
+QByteArray authErrorLine(const QString& description) {
+    return "Notification auth error: " + description.toUtf8() + '\n';
+}
 
 // Something the server says about one notification, in the order a test sends it.
 struct ServerEvent {
@@ -65,11 +74,63 @@ class TestNotificationManager : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.errorString())); }
+    // One server for every test but the first, which needs a bus without one.
+    void init() {
+        if (qstrcmp(QTest::currentTestFunction(), "noServerOnTheBus") == 0) {
+            m_server.stop();
+            return;
+        }
+        if (!m_server.isRunning()) {
+            QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+        }
+        m_server.setCapabilities(NotificationServerFixture::defaultCapabilities.split(' '));
+    }
 
-    void init() { m_server.setCapabilities(NotificationServerFixture::defaultCapabilities.split(' ')); }
+    void cleanup() {
+        QDBusConnection::disconnectFromBus(anotherAppBus);
+        QDBusConnection::disconnectFromBus(unreachableBus);
+    }
 
-    void cleanup() { QDBusConnection::disconnectFromBus(anotherAppBus); }
+    // Without a notification server, or without any bus, alerts are still requested and nothing
+    // blocks.
+    void noServerOnTheBus() {
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY2(bus.isConnected(), "run under dbus-run-session");
+        QVERIFY2(!bus.interface()->isServiceRegistered(NotificationServerFixture::serviceName),
+                 "the test bus must have no notification server");
+        // The bus's own words for the failure, as a blocking call sees them.
+        const QDBusMessage refused = bus.call(QDBusMessage::createMethodCall(
+            NotificationServerFixture::serviceName, QStringLiteral("/org/freedesktop/Notifications"),
+            NotificationServerFixture::serviceName, QStringLiteral("GetCapabilities")));
+        QCOMPARE(refused.errorName(), QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"));
+        NotificationManager manager(bus);
+        const AlertsLogCapture log;
+        StdoutCapture output;
+        QVERIFY(output.isActive());
+
+        manager.requestPermission();
+        QTRY_COMPARE(output.text(), authErrorLine(refused.errorMessage()));
+        manager.sendSetAlert(2, 20, 10, QStringLiteral("Pushups"), true);
+        QTRY_COMPARE(log.count(notPosted), 1);
+    }
+
+    void noBusAtAll() {
+        QTemporaryDir nowhere;
+        const QDBusConnection bus = QDBusConnection::connectToBus(
+            QStringLiteral("unix:path=") + nowhere.filePath(QStringLiteral("no-bus-here")), unreachableBus);
+        QVERIFY(!bus.isConnected());
+        NotificationManager manager(bus);
+        const AlertsLogCapture log;
+        StdoutCapture output;
+        QVERIFY(output.isActive());
+
+        manager.requestPermission();
+        QCOMPARE(output.text(), authErrorLine(bus.lastError().message()));
+        manager.sendSetAlert(1, 10, 15, QStringLiteral("Squats"), false);
+
+        QCOMPARE(log.count(notPosted), 1);
+        QCOMPARE(output.text(), authErrorLine(bus.lastError().message()));
+    }
 
     void notifyArguments_data() {
         QTest::addColumn<qint64>("pendingSets");

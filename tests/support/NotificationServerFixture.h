@@ -38,6 +38,7 @@ public:
     bool start();
     // Stops the server and waits until its bus name is gone.
     void stop();
+    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
     QString errorString() const { return m_error; }
 
     // Arguments of every call of method since the server started, oldest first.
