@@ -17,11 +17,6 @@
 Q_LOGGING_CATEGORY(lcModel, "zentrel.model", QtWarningMsg)
 
 namespace {
-qint64 storedPerSetOrDefault(std::optional<qint64> stored) {
-    const qint64 value = stored.value_or(0);
-    return value < 1 ? TrackerState::defaultPerSet : value;
-}
-
 // Counters come from a file that can be edited by hand; a count at the top of the range stays
 // there instead of wrapping round to a negative number.
 qint64 saturatingAdd(qint64 a, qint64 b) {
@@ -32,6 +27,11 @@ qint64 saturatingAdd(qint64 a, qint64 b) {
     return sum;
 }
 } // namespace
+
+qint64 TrackerState::perSetOrDefault(std::optional<qint64> stored) {
+    const qint64 value = stored.value_or(0);
+    return value < 1 ? defaultPerSet : value;
+}
 
 TrackerState::TrackerState(QObject* parent)
     : TrackerState(Environment{}, parent) {}
@@ -211,8 +211,8 @@ void TrackerState::load() {
     if (const auto stored = m_store->integer(PreferenceKeys::pendingSets)) {
         assignPendingSets(*stored);
     }
-    setPromptLimit(storedPerSetOrDefault(m_store->integer(PreferenceKeys::promptLimit)));
-    setPushupsPerSet(storedPerSetOrDefault(m_store->integer(PreferenceKeys::pushupsPerSet)));
+    setPromptLimit(perSetOrDefault(m_store->integer(PreferenceKeys::promptLimit)));
+    setPushupsPerSet(perSetOrDefault(m_store->integer(PreferenceKeys::pushupsPerSet)));
     if (const auto stored = m_store->boolean(PreferenceKeys::soundEnabled)) {
         setSoundEnabled(*stored);
     }

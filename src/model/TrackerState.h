@@ -42,6 +42,8 @@ public:
     // Prompts per set and repetitions per set until the user chooses, and whenever the store
     // holds nothing usable.
     static constexpr qint64 defaultPerSet = 10;
+    // A stored prompt limit or reps count: the default when there is none or it is below 1.
+    static qint64 perSetOrDefault(std::optional<qint64> stored);
 
     // Everything the model talks to; the defaults are the real ones of the process.
     struct Environment {

@@ -3,6 +3,7 @@
 #include "ExerciseCatalogue.h"
 #include "PreferenceKeys.h"
 #include "Preferences.h"
+#include "TrackerState.h"
 
 namespace {
 void take(const QVariantMap& properties, const QString& name, qint64& field) {
@@ -10,13 +11,6 @@ void take(const QVariantMap& properties, const QString& name, qint64& field) {
     if (found != properties.cend()) {
         field = found->toLongLong();
     }
-}
-
-// The model falls back to its default in the same way when it loads the two limits.
-qint64 perSetOrDefault(std::optional<qint64> stored) {
-    constexpr qint64 defaultPerSet = 10;
-    const qint64 value = stored.value_or(0);
-    return value < 1 ? defaultPerSet : value;
 }
 } // namespace
 
@@ -39,8 +33,8 @@ StatusSnapshot StatusSnapshot::fromStore(const Preferences& store) {
     StatusSnapshot status;
     status.totalPrompts = store.integer(PreferenceKeys::totalRequests).value_or(0);
     status.pendingSets = store.integer(PreferenceKeys::pendingSets).value_or(0);
-    status.promptLimit = perSetOrDefault(store.integer(PreferenceKeys::promptLimit));
-    status.repsPerSet = perSetOrDefault(store.integer(PreferenceKeys::pushupsPerSet));
+    status.promptLimit = TrackerState::perSetOrDefault(store.integer(PreferenceKeys::promptLimit));
+    status.repsPerSet = TrackerState::perSetOrDefault(store.integer(PreferenceKeys::pushupsPerSet));
     status.exercise = store.text(PreferenceKeys::exerciseType).value_or(defaultExerciseType());
     status.promptsThisSet = status.totalPrompts % status.promptLimit;
     return status;
