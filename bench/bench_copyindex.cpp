@@ -7,7 +7,6 @@
 #include "CorpusGenerator.h"
 #include "FileWatcher.h"
 
-#include <QCoreApplication>
 #include <QString>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -139,15 +138,3 @@ void BM_PollOverResumedConversation(benchmark::State& state) {
 
 BENCHMARK(BM_StartWithHistory)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PollOverResumedConversation)->Iterations(50)->Unit(benchmark::kMillisecond);
-
-// The watcher's timer and the index hand-over need an application object.
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

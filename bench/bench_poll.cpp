@@ -5,7 +5,6 @@
 #include "CorpusGenerator.h"
 #include "FileWatcher.h"
 
-#include <QCoreApplication>
 #include <QString>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -192,15 +191,3 @@ void BM_PollAfterAppend(benchmark::State& state) {
 BENCHMARK(BM_BareWalk)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdlePoll)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PollAfterAppend)->Iterations(1000)->Unit(benchmark::kMicrosecond);
-
-// The watcher's timer needs an application object, though the benchmarks poll by hand.
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
