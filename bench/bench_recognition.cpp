@@ -6,6 +6,7 @@
 #include "PromptLine.h"
 #include "PromptPrefilter.h"
 #include "PromptRules.h"
+#include "RunBenchmarks.h"
 
 #include <QByteArray>
 #include <QJsonDocument>
@@ -137,11 +138,5 @@ int main(int argc, char** argv) {
     if (!sampleLines.lines.empty()) {
         registerAll("samples", &sampleLines);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }
