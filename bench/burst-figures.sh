@@ -12,10 +12,7 @@
 # Needs: xvfb-run, dbus-run-session, python3-dbusmock (scripts/setup-deps.sh test).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath "${1:-$root/build}")
 prompts=${2:-300}
-binary=$build/src/app/zentrel
-[[ -x $binary ]] || { echo "no $binary: build the zentrel target first" >&2; exit 1; }
 
 source "$root/bench/session.sh"
 

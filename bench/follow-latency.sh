@@ -10,10 +10,7 @@
 # Needs: xvfb-run, dbus-run-session, python3-dbus (pulled in by python3-dbusmock).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath "${1:-$root/build}")
 rounds=${2:-50}
-binary=$build/src/app/zentrel
-[[ -x $binary ]] || { echo "no $binary: build the zentrel target first" >&2; exit 1; }
 
 source "$root/bench/session.sh"
 

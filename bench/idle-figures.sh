@@ -13,11 +13,8 @@
 # Needs: xvfb-run, dbus-run-session, python3-dbusmock, strace (scripts/setup-deps.sh test).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath "${1:-$root/build}")
 seconds=${2:-60}
 tree=${3:-idle}
-binary=$build/src/app/zentrel
-[[ -x $binary ]] || { echo "no $binary: build the zentrel target first" >&2; exit 1; }
 
 source "$root/bench/session.sh"
 

@@ -2,9 +2,14 @@
 # Sourced by the bench scripts: a display and a private bus with nothing on it, a scratch folder
 # removed on exit, and the D-Bus stand-ins a desktop would provide. Set `root` before sourcing.
 
-# The calling script runs again inside Xvfb and a private session bus, with its own arguments
-# (a sourced file shares them), before anything is made that the exec would leave behind.
 : "${root:?set root to the repository before sourcing}"
+
+# Every figure script takes the build folder as its first argument (a sourced file shares them).
+binary=$(realpath "${1:-$root/build}")/src/app/zentrel
+[[ -x $binary ]] || { echo "no $binary: build the zentrel target first" >&2; exit 1; }
+
+# The calling script runs again inside Xvfb and a private session bus, with its own arguments,
+# before anything is made that the exec would leave behind.
 if [[ -z ${ZENTREL_BENCH_SESSION:-} ]]; then
     export ZENTREL_BENCH_SESSION=1
     exec xvfb-run -a -s "-screen 0 1600x900x24 -nolisten tcp" \
