@@ -88,14 +88,14 @@ void recognitionDomOnly(benchmark::State& state, const Corpus* corpus) {
         simdjson::dom::element record;
         return padded &&
                parser.parse(padded->data(), padded->length(), false).get(record) == simdjson::SUCCESS &&
-               isPromptRecord(record);
+               promptVerdict(record) == LineVerdict::Prompt;
     });
 }
 
 // The reasoned verdict `zentrel explain` gives: every line validated and parsed in full.
 void classification(benchmark::State& state, const Corpus* corpus) {
     overCorpus(state, *corpus,
-               [](const std::string& line) { return classifyLine(line) == LineVerdict::Prompt; });
+               [](const std::string& line) { return classifyLine(line).verdict == LineVerdict::Prompt; });
 }
 
 void domParseOnly(benchmark::State& state, const Corpus* corpus) {

@@ -13,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
     const bool recognised = isUserPrompt(line) && simdjson::validate_utf8(line.data(), line.size());
-    const LineVerdict verdict = classifyLine(line);
+    const LineVerdict verdict = classifyLine(line).verdict;
     if (recognised != (verdict == LineVerdict::Prompt)) {
         std::fprintf(stderr, "isUserPrompt answered %s, classifyLine found %s\n",
                      recognised ? "true" : "false", reasonText(verdict).data());

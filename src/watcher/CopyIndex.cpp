@@ -3,6 +3,14 @@
 #include <algorithm>
 #include <iterator>
 
+void CopyIndex::collect(const PromptIdentity& identity, Transcript transcript, std::vector<Entry>& entries) {
+    for (const auto& key : {identity.uuid, identity.moment, identity.uuidAndTime}) {
+        if (key) {
+            entries.push_back({*key, transcript});
+        }
+    }
+}
+
 void CopyIndex::prepare(std::vector<Entry>& entries) {
     std::sort(entries.begin(), entries.end());
     mergeRuns(entries);
@@ -38,18 +46,37 @@ void CopyIndex::add(std::vector<Entry> entries) {
     m_bulk = std::move(merged);
 }
 
-bool CopyIndex::enter(Key key, Transcript transcript) {
-    bool copy = isElsewhereInBulk(key, transcript);
-    const auto [owner, added] = m_counted.try_emplace(key, transcript);
-    if (!added && owner->second != transcript) {
-        owner->second = several;
+// Every key is entered, copy or not, so that a copy of a copy is known too.
+bool CopyIndex::enter(const PromptIdentity& identity, Transcript transcript) {
+    bool copy = false;
+    for (const auto& key : {identity.uuid, identity.moment}) {
+        if (key && enterKey(*key, transcript, Scope::AnyTranscript)) {
+            copy = true;
+        }
+    }
+    const auto& pair = identity.uuidAndTime;
+    if (pair && enterKey(*pair, transcript, Scope::OtherTranscripts)) {
         copy = true;
     }
     return copy;
 }
 
-bool CopyIndex::isElsewhereInBulk(Key key, Transcript transcript) const {
+bool CopyIndex::enterKey(Key key, Transcript transcript, Scope scope) {
+    const std::optional<Transcript> bulk = bulkOwner(key);
+    const auto [owner, added] = m_counted.try_emplace(key, transcript);
+    bool elsewhere = bulk && *bulk != transcript;
+    if (!added && owner->second != transcript) {
+        owner->second = several;
+        elsewhere = true;
+    }
+    return scope == Scope::AnyTranscript ? bulk || !added : elsewhere;
+}
+
+std::optional<CopyIndex::Transcript> CopyIndex::bulkOwner(Key key) const {
     const auto entry = std::lower_bound(m_bulk.begin(), m_bulk.end(), key,
                                         [](const Entry& e, Key wanted) { return e.key < wanted; });
-    return entry != m_bulk.end() && entry->key == key && entry->transcript != transcript;
+    if (entry == m_bulk.end() || entry->key != key) {
+        return std::nullopt;
+    }
+    return entry->transcript;
 }

@@ -43,9 +43,8 @@ bool CopyIndexBuilder::read(const Range& range, const std::stop_token& stop) {
             return false;
         }
         for (std::string_view text = lines->text; !text.empty();) {
-            const auto prompt = promptInLine(takeLine(text));
-            if (prompt && prompt->idKey) {
-                m_entries.push_back({*prompt->idKey, range.transcript});
+            if (const auto prompt = promptInLine(takeLine(text))) {
+                CopyIndex::collect(prompt->identity, range.transcript, m_entries);
             }
         }
     }

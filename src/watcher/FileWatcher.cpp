@@ -164,7 +164,7 @@ bool FileWatcher::countPrompts(const std::string& path, CopyIndex::Transcript tr
         if (!prompt) {
             continue;
         }
-        if (prompt->idKey && m_copies.enter(*prompt->idKey, transcript)) {
+        if (m_copies.enter(prompt->identity, transcript)) {
             qCInfo(lcWatcher) << "copy of an earlier prompt in" << path.c_str();
             continue;
         }

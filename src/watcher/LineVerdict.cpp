@@ -4,18 +4,22 @@
 
 #include <simdjson.h>
 
-LineVerdict classifyLine(std::string_view line) noexcept {
+ClassifiedLine classifyLine(std::string_view line) noexcept {
     // The watcher skips a line of bad bytes whatever else is wrong with it.
     if (!simdjson::validate_utf8(line.data(), line.size())) {
-        return LineVerdict::InvalidUtf8;
+        return {LineVerdict::InvalidUtf8, {}};
     }
     // A parser per line: explaining is occasional, and nothing sized by a long line stays behind.
     simdjson::dom::parser parser;
     simdjson::dom::element record;
     if (parser.parse(line.data(), line.size(), true).get(record) != simdjson::SUCCESS) {
-        return LineVerdict::InvalidJson;
+        return {LineVerdict::InvalidJson, {}};
     }
-    return promptVerdict(record);
+    const LineVerdict verdict = promptVerdict(record);
+    if (verdict != LineVerdict::Prompt) {
+        return {verdict, {}};
+    }
+    return {verdict, identityOf(record.get_object().value_unsafe())};
 }
 
 std::string_view reasonText(LineVerdict verdict) noexcept {
@@ -42,6 +46,16 @@ std::string_view reasonText(LineVerdict verdict) noexcept {
         return "not the user's message";
     case LineVerdict::ToolResult:
         return "tool results";
+    case LineVerdict::InterruptMarker:
+        return "interrupt marker";
+    case LineVerdict::CommandOutput:
+        return "command output";
+    case LineVerdict::TaskNotice:
+        return "task notice";
+    case LineVerdict::OtherAgent:
+        return "another agent's or the assistant's own message";
+    case LineVerdict::Copy:
+        return "copy of an earlier record";
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "LineVerdict.h"
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -9,9 +10,14 @@
 enum class Requirement {
     Equals,         // the string `value`; an absent field or any other value fails
     EqualsIfString, // the string `value` when it is a string at all; absent or not a string passes
+    Differs,        // anything but the string `value`; absent passes
     NotTrue,        // anything but the literal true; absent passes
     Object,         // an object whose fields meet `fields`; absent or not an object fails
-    NotListOf,      // anything but a list made only of objects meeting `fields`, an empty one included
+    IfObject,       // when an object, one whose fields meet `fields`; absent or anything else passes
+    // Not a list made only of objects meeting `fields` (an empty one included), and not text that
+    // one of the assistantMarkers begins. The text is a string value, or the "text" of the first
+    // block of a list made only of "text" blocks.
+    TypedContent,
 };
 
 struct FieldRule {
@@ -19,13 +25,45 @@ struct FieldRule {
     Requirement requirement;
     std::string_view value;
     std::span<const FieldRule> fields;
-    // Why a record is not a prompt when this field fails, unless a nested field names a reason.
+    // Why a record is not a prompt when this field fails, unless a nested field or a marker
+    // names a reason.
     LineVerdict failure;
 };
 
+// Text the assistant writes into a user record of its own accord: what a command printed, that a
+// request was interrupted, a background task's notice. A person's text may mention these, but
+// never starts with them.
+struct AssistantMarker {
+    std::string_view text;
+    bool wholeText; // the text is exactly `text`, rather than starting with it
+    LineVerdict verdict;
+};
+
+inline constexpr AssistantMarker assistantMarkers[] = {
+    {"[Request interrupted by user", false, LineVerdict::InterruptMarker},
+    {"<local-command-stdout>", false, LineVerdict::CommandOutput},
+    {"<local-command-stderr>", false, LineVerdict::CommandOutput},
+    {"<bash-stdout>", false, LineVerdict::CommandOutput},
+    {"<bash-stderr>", false, LineVerdict::CommandOutput},
+    {"<task-notification>", false, LineVerdict::TaskNotice},
+    // A compaction summary whose copy lost its flag.
+    {"This session is being continued from a previous conversation", false, LineVerdict::AssistantRecord},
+    {"(no content)", true, LineVerdict::AssistantRecord},
+};
+
+constexpr std::optional<LineVerdict> markerVerdict(std::string_view text) {
+    for (const AssistantMarker& marker : assistantMarkers) {
+        if (marker.wholeText ? text == marker.text : text.starts_with(marker.text)) {
+            return marker.verdict;
+        }
+    }
+    return std::nullopt;
+}
+
 // The prompt rules as data, read by both the On-Demand screen and the DOM rules, so a change in
 // the transcript format is made here once. Rows are tried in order and the first failing one gives
-// the reason. Every lookup takes the first field of a name, as simdjson's own lookups do.
+// the reason, so the markers, on the last row, are looked for only in records that pass every
+// other rule. Every lookup takes the first field of a name, as simdjson's own lookups do.
 
 // A content block that misses this is text the user typed, so it names no reason.
 inline constexpr FieldRule toolResultBlockFields[] = {
@@ -34,7 +72,12 @@ inline constexpr FieldRule toolResultBlockFields[] = {
 
 inline constexpr FieldRule messageFields[] = {
     {"role", Requirement::Equals, "user", {}, LineVerdict::NotUserRole},
-    {"content", Requirement::NotListOf, {}, toolResultBlockFields, LineVerdict::ToolResult},
+    {"content", Requirement::TypedContent, {}, toolResultBlockFields, LineVerdict::ToolResult},
+};
+
+// Newer versions say where a message came from; only a person's own count.
+inline constexpr FieldRule originFields[] = {
+    {"kind", Requirement::EqualsIfString, "human", {}, LineVerdict::OtherAgent},
 };
 
 // Caveats, command expansions and compaction summaries are written by the assistant itself.
@@ -43,10 +86,17 @@ inline constexpr FieldRule promptRecordFields[] = {
     {"isSidechain", Requirement::NotTrue, {}, {}, LineVerdict::Sidechain},
     {"isMeta", Requirement::NotTrue, {}, {}, LineVerdict::AssistantRecord},
     {"isCompactSummary", Requirement::NotTrue, {}, {}, LineVerdict::AssistantRecord},
+    {"isVisibleInTranscriptOnly", Requirement::NotTrue, {}, {}, LineVerdict::AssistantRecord},
+    {"origin", Requirement::IfObject, {}, originFields, LineVerdict::OtherAgent},
+    {"promptSource", Requirement::Differs, "system", {}, LineVerdict::OtherAgent},
     {"userType", Requirement::EqualsIfString, "external", {}, LineVerdict::OtherUserType},
     {"message", Requirement::Object, {}, messageFields, LineVerdict::NoMessage},
 };
 
 constexpr bool isRequired(const FieldRule& rule) {
     return rule.requirement == Requirement::Equals || rule.requirement == Requirement::Object;
+}
+
+constexpr bool hasNestedFields(Requirement requirement) {
+    return requirement == Requirement::Object || requirement == Requirement::IfObject;
 }

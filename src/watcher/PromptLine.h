@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecognizedPrompt.h"
+#include "PromptIdentity.h"
 
 #include <optional>
 #include <string_view>

@@ -1,6 +1,5 @@
 #include "PromptRecognizer.h"
 
-#include "PromptIdKey.h"
 #include "PromptPrefilter.h"
 #include "PromptRules.h"
 #include "PromptScreen.h"
@@ -10,17 +9,6 @@ namespace {
 // simdjson's parsers keep memory in proportion to the longest input they have seen (several
 // times its size); after a longer line they are rebuilt so the idle process stays small.
 constexpr std::size_t retainedLineBytes = std::size_t{1} << 20;
-
-// Taken from the parsed record while it is still alive, so that nothing has to outlive it.
-std::optional<std::uint64_t> idKeyOf(simdjson::dom::element record) noexcept {
-    std::string_view uuid;
-    std::string_view timestamp;
-    if (record["uuid"].get(uuid) != simdjson::SUCCESS ||
-        record["timestamp"].get(timestamp) != simdjson::SUCCESS) {
-        return std::nullopt;
-    }
-    return promptIdKey(uuid, timestamp);
-}
 
 } // namespace
 
@@ -40,10 +28,10 @@ std::optional<RecognizedPrompt> PromptRecognizer::decide(simdjson::padded_string
     }
     simdjson::dom::element record;
     if (m_validator.parse(line.data(), line.length(), false).get(record) != simdjson::SUCCESS ||
-        !isPromptRecord(record)) {
+        promptVerdict(record) != LineVerdict::Prompt) {
         return std::nullopt;
     }
-    return RecognizedPrompt{idKeyOf(record)};
+    return RecognizedPrompt{identityOf(record.get_object().value_unsafe())};
 }
 
 void PromptRecognizer::releaseAfter(std::size_t lineSize) noexcept {

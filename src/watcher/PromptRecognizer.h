@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PaddedLine.h"
-#include "RecognizedPrompt.h"
+#include "PromptIdentity.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineVerdict.h"
+#include "PromptIdentity.h"
 
 #include <simdjson.h>
 
@@ -8,6 +9,5 @@
 // fails, in the order of the field table.
 LineVerdict promptVerdict(simdjson::dom::element record) noexcept;
 
-inline bool isPromptRecord(simdjson::dom::element record) noexcept {
-    return promptVerdict(record) == LineVerdict::Prompt;
-}
+// The copy keys of a record, taken while it is still alive so that nothing has to outlive it.
+PromptIdentity identityOf(simdjson::dom::object record) noexcept;

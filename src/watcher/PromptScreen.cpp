@@ -17,7 +17,7 @@ using simdjson::ondemand::value;
 // verdict: the bytes are left to full validation.
 enum class Check { Holds, Fails, Unreadable };
 
-using SeenFields = std::bitset<8>;
+using SeenFields = std::bitset<16>;
 static_assert(std::size(promptRecordFields) <= SeenFields().size() &&
               std::size(messageFields) <= SeenFields().size());
 
@@ -42,6 +42,15 @@ Check stringIs(value& field, std::string_view expected, bool otherTypesHold) noe
     return text == expected ? Check::Holds : Check::Fails;
 }
 
+Check differs(value& field, std::string_view unwanted) noexcept {
+    const auto type = typeOf(field);
+    if (type != json_type::string) {
+        return type ? Check::Holds : Check::Unreadable;
+    }
+    const Check equal = stringIs(field, unwanted, false);
+    return equal == Check::Unreadable ? equal : equal == Check::Holds ? Check::Fails : Check::Holds;
+}
+
 Check isNotTrue(value& field) noexcept {
     const auto type = typeOf(field);
     if (type != json_type::boolean) {
@@ -54,26 +63,109 @@ Check isNotTrue(value& field) noexcept {
     return flag ? Check::Fails : Check::Holds;
 }
 
-// Fails only for a list whose every element is an object meeting the rules.
-Check isNotListOf(value& field, std::span<const FieldRule> rules) noexcept {
+// What the rules need to know of a content list, gathered in one pass over its blocks.
+struct Blocks {
+    bool allToolResults = true;
+    bool allText = true;
+    std::optional<std::string_view> firstText;
+};
+
+// Reads a field's string into `text`, nothing when it holds another type; false when its bytes
+// cannot be read.
+bool readString(value& field, std::optional<std::string_view>& text) noexcept {
     const auto type = typeOf(field);
-    simdjson::ondemand::array items;
-    if (type != json_type::array) {
+    std::string_view string;
+    if (!type || (type == json_type::string && field.get_string().get(string) != SUCCESS)) {
+        return false;
+    }
+    text = type == json_type::string ? std::optional(string) : std::nullopt;
+    return true;
+}
+
+// The first "type" of one block and, of the first block, its first "text".
+Check readBlock(value& item, bool first, Blocks& blocks) noexcept {
+    const auto type = typeOf(item);
+    simdjson::ondemand::object object;
+    if (type != json_type::object) {
+        blocks.allToolResults = blocks.allText = false;
         return type ? Check::Holds : Check::Unreadable;
     }
+    if (item.get_object().get(object) != SUCCESS) {
+        return Check::Unreadable;
+    }
+    std::optional<std::string_view> blockType;
+    bool typeSeen = false;
+    bool textSeen = !first;
+    for (auto result : object) {
+        simdjson::ondemand::field field;
+        std::string_view key;
+        if (std::move(result).get(field) != SUCCESS || field.unescaped_key().get(key) != SUCCESS) {
+            return Check::Unreadable;
+        }
+        std::optional<std::string_view>* wanted = nullptr;
+        if (key == "type" && !std::exchange(typeSeen, true)) {
+            wanted = &blockType;
+        } else if (key == "text" && !std::exchange(textSeen, true)) {
+            wanted = &blocks.firstText;
+        }
+        if (wanted && !readString(field.value(), *wanted)) {
+            return Check::Unreadable;
+        }
+        if (typeSeen && textSeen) {
+            break;
+        }
+    }
+    blocks.allToolResults = blocks.allToolResults && blockType == "tool_result";
+    blocks.allText = blocks.allText && blockType == "text";
+    return Check::Holds;
+}
+
+Check isTypedList(value& field) noexcept {
+    simdjson::ondemand::array items;
     if (field.get_array().get(items) != SUCCESS) {
         return Check::Unreadable;
     }
+    Blocks blocks;
+    bool first = true;
     for (auto result : items) {
         value item;
-        if (std::move(result).get(item) != SUCCESS) {
+        if (std::move(result).get(item) != SUCCESS || readBlock(item, first, blocks) != Check::Holds) {
             return Check::Unreadable;
         }
-        if (const Check outcome = checkObject(item, rules); outcome != Check::Holds) {
-            return outcome == Check::Fails ? Check::Holds : Check::Unreadable;
+        first = false;
+        if (!blocks.allToolResults && !blocks.allText) {
+            return Check::Holds;
         }
     }
-    return Check::Fails;
+    if (blocks.allToolResults) {
+        return Check::Fails;
+    }
+    const bool marked = blocks.allText && blocks.firstText && markerVerdict(*blocks.firstText);
+    return marked ? Check::Fails : Check::Holds;
+}
+
+// Fails for a list of tool results only, or text that an assistant marker begins.
+Check isTypedContent(value& field) noexcept {
+    const auto type = typeOf(field);
+    if (type == json_type::array) {
+        return isTypedList(field);
+    }
+    if (type != json_type::string) {
+        return type ? Check::Holds : Check::Unreadable;
+    }
+    std::string_view text;
+    if (field.get_string().get(text) != SUCCESS) {
+        return Check::Unreadable;
+    }
+    return markerVerdict(text) ? Check::Fails : Check::Holds;
+}
+
+Check ifObject(value& field, std::span<const FieldRule> rules) noexcept {
+    const auto type = typeOf(field);
+    if (type != json_type::object) {
+        return type ? Check::Holds : Check::Unreadable;
+    }
+    return checkObject(field, rules);
 }
 
 Check checkField(const FieldRule& rule, value& field) noexcept {
@@ -82,12 +174,16 @@ Check checkField(const FieldRule& rule, value& field) noexcept {
         return stringIs(field, rule.value, false);
     case Requirement::EqualsIfString:
         return stringIs(field, rule.value, true);
+    case Requirement::Differs:
+        return differs(field, rule.value);
     case Requirement::NotTrue:
         return isNotTrue(field);
     case Requirement::Object:
         return checkObject(field, rule.fields);
-    case Requirement::NotListOf:
-        return isNotListOf(field, rule.fields);
+    case Requirement::IfObject:
+        return ifObject(field, rule.fields);
+    case Requirement::TypedContent:
+        return isTypedContent(field);
     }
     return Check::Unreadable;
 }

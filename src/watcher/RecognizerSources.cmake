@@ -3,7 +3,7 @@
 set(zentrel_recognizer_sources
   PromptLine.cpp
   PromptRecognizer.cpp
-  PromptIdKey.cpp
+  CopyKey.cpp
   PromptPrefilter.cpp
   PromptScreen.cpp
   PromptRules.cpp

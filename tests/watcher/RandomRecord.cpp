@@ -60,26 +60,36 @@ QByteArray RandomRecord::filler(int depth) {
     return chance(50) ? object(fields) : '[' + values.join(',') + ']';
 }
 
+// Typed text, or text the assistant writes in the user's name, or something near either.
+QByteArray RandomRecord::text() {
+    return pick({"fix it", "[Request interrupted by user]", "<local-command-stderr>x", "<task-notification>",
+                 "(no content)", " <bash-stdout>", "<bash-input>ls</bash-input>"});
+}
+
 QByteArray RandomRecord::message() {
     QByteArrayList blocks;
     for (int i = m_random.bounded(4); i >= 0 && chance(92); --i) {
         Fields block{{"content", filler(2)}};
-        maybeAdd(block, 88, "type", usually("tool_result", {"\"text\"", "\"Tool_Result\"", "5", "[]"}));
+        maybeAdd(block, 88, "type", usually("tool_result", {"\"text\"", "\"text\"", "\"Tool_Result\"", "5"}));
+        maybeAdd(block, 50, "text", usually(text(), {"null", "7"}));
         blocks += chance(10) ? filler(1) : object(block);
     }
     Fields fields{{"model", filler(1)}};
     maybeAdd(fields, 90, "role", usually("user", {"\"assistant\"", "\"User\"", "1", "null"}));
     maybeAdd(fields, 85, "content",
-             chance(55) ? '[' + blocks.join(',') + ']' : usually("fix it", {"null", "7", "{}", "\"\""}));
+             chance(55) ? '[' + blocks.join(',') + ']' : usually(text(), {"null", "7", "{}", "\"\""}));
     return chance(8) ? pick({"null", "\"user\"", "[]", "[{\"role\":\"user\"}]"}) : object(fields);
 }
 
 QByteArray RandomRecord::record() {
     Fields fields{{"uuid", string("0bdd2740-b6f7")}, {"toolUseResult", filler(3)}};
     maybeAdd(fields, 90, "type", usually("user", {"\"assistant\"", "\"User\"", "1", "null", "[\"user\"]"}));
-    for (const char* flag : {"isSidechain", "isMeta", "isCompactSummary"}) {
-        maybeAdd(fields, 20, flag, pick({"true", "false", "\"true\"", "1", "null"}));
+    for (const char* flag : {"isSidechain", "isMeta", "isCompactSummary", "isVisibleInTranscriptOnly"}) {
+        maybeAdd(fields, 15, flag, pick({"true", "false", "\"true\"", "1", "null"}));
     }
+    maybeAdd(fields, 15, "origin",
+             pick({R"({"kind":"human"})", R"({"kind":"peer"})", R"({"kind":1})", "\"peer\""}));
+    maybeAdd(fields, 15, "promptSource", usually("system", {"\"typed\"", "\"System\"", "null"}));
     maybeAdd(fields, 50, "userType", usually("external", {"\"human\"", "\"\"", "5", "null"}));
     maybeAdd(fields, 94, "message", message());
     return chance(3) ? '[' + object(fields) + ']' : object(fields);

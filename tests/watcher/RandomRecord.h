@@ -25,6 +25,7 @@ private:
     QByteArray string(const QByteArray& utf8);
     QByteArray object(Fields fields);
     QByteArray filler(int depth);
+    QByteArray text();
     QByteArray message();
     QByteArray record();
 

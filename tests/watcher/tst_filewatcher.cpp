@@ -1,4 +1,5 @@
 #include "FileWatcher.h"
+#include "TranscriptStart.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,14 +69,22 @@ bool awaitCopyIndex(FileWatcher& watcher) {
 }
 
 // "7@3" is a prompt with uuid "u7" and the third second as timestamp, "7" is "7@7", and an empty
-// side leaves that field out.
+// side leaves that field out. "c7" is a uuid in canonical form, and "/s" adds session "s".
 QByteArray identifiedPrompt(const QString& token) {
-    const qsizetype at = token.indexOf(u'@');
-    const QString uuid = at < 0 ? token : token.left(at);
-    const QString second = at < 0 ? token : token.mid(at + 1);
+    const QStringList withSession = token.split(u'/');
+    const QString id = withSession.first();
+    const qsizetype at = id.indexOf(u'@');
+    const QString uuid = at < 0 ? id : id.left(at);
+    const QString second = at < 0 ? id : id.mid(at + 1);
     QByteArray record = R"({"type":"user","message":{"role":"user","content":"typed"})";
-    if (!uuid.isEmpty()) {
+    if (uuid.startsWith(u'c')) {
+        record +=
+            R"(,"uuid":"00000000-0000-4000-8000-)" + uuid.mid(1).rightJustified(12, u'0').toLatin1() + R"(")";
+    } else if (!uuid.isEmpty()) {
         record += R"(,"uuid":"u)" + uuid.toLatin1() + R"(")";
+    }
+    if (withSession.size() > 1) {
+        record += R"(,"sessionId":")" + withSession.last().toLatin1() + R"(")";
     }
     if (!second.isEmpty()) {
         record +=
@@ -105,6 +114,7 @@ private Q_SLOTS:
     void restartFromACallbackEndsThePoll();
     void copiesOfOtherTranscripts_data();
     void copiesOfOtherTranscripts();
+    void countsWhatPeopleTypedInRealTranscripts();
 
 private:
     QString root() const { return m_dir->path() + u"/projects"_s; }
@@ -343,6 +353,10 @@ void TestFileWatcher::copiesOfOtherTranscripts_data() {
         << QStringList{u"a: 1"_s, u"b: 1"_s, u"start"_s, u"a: 1"_s, u"b: 1"_s} << 0 << 0;
     QTest::addRow("a prompt copied since the start, again in its own transcript")
         << QStringList{u"start"_s, u"a: 1"_s, u"poll"_s, u"b: 1"_s, u"poll"_s, u"a: 1"_s} << 0 << 1;
+    QTest::addRow("a canonical uuid read before, at another moment")
+        << QStringList{u"a: c1@1"_s, u"start"_s, u"b: c1@2"_s, u"a: c2@3 c2@4"_s} << 0 << 1;
+    QTest::addRow("a moment of a conversation read before")
+        << QStringList{u"a: 1@1/s"_s, u"start"_s, u"b: 2@1/s 3@1/t"_s, u"a: 4@1/s"_s} << 0 << 1;
     QTest::addRow("records lacking a timestamp or a uuid")
         << QStringList{u"a: 1@ @2"_s, u"start"_s, u"b: 1@ @2"_s} << 0 << 2;
     QTest::addRow("a copy written in torn fragments")
@@ -377,6 +391,37 @@ void TestFileWatcher::copiesOfOtherTranscripts() {
     }
     poll();
     QCOMPARE(m_prompts, expected);
+}
+
+// Real transcripts, each record labelled by hand, written anew oldest first in torn pieces while the
+// watcher runs: it counts what people typed, and three copies of a conversation that is not among them.
+void TestFileWatcher::countsWhatPeopleTypedInRealTranscripts() {
+    const QDir real(qEnvironmentVariable("ZENTREL_SOURCE_DIR") + u"/../shared/acceptance/real"_s);
+    QFile labels(real.filePath(u"LABELS.tsv"_s));
+    if (!labels.open(QIODevice::ReadOnly)) {
+        QSKIP("no labelled transcripts beside the project");
+    }
+    int typed = 0;
+    for (const QByteArray& row : labels.readAll().split('\n')) {
+        const QByteArrayList fields = row.split('\t');
+        typed += fields.size() > 3 && fields[2] == "user" && fields[3] == "yes" ? 1 : 0;
+    }
+    QFileInfoList files = real.entryInfoList({u"*.jsonl"_s}, QDir::Files, QDir::Name);
+    std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        return transcriptStart(key(a.filePath())) < transcriptStart(key(b.filePath()));
+    });
+    m_watcher->start(root());
+    for (const QFileInfo& file : files) {
+        QFile source(file.filePath());
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray text = source.readAll();
+        constexpr qsizetype piece = 100003; // torn mid-record, and more than one read's worth
+        for (qsizetype written = 0; written < text.size(); written += piece) {
+            QVERIFY(writeTo(path(file.fileName()), text.mid(written, piece)));
+            poll();
+        }
+    }
+    QCOMPARE(m_prompts, typed + 3);
 }
 
 QTEST_GUILESS_MAIN(TestFileWatcher)

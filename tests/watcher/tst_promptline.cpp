@@ -45,27 +45,47 @@ std::optional<bool> oracleIsUserPrompt(const QByteArray& line) {
         message.toObject().value(u"role"_s) != user) {
         return false;
     }
-    for (const QString& flag : {u"isSidechain"_s, u"isMeta"_s, u"isCompactSummary"_s}) {
+    for (const QString& flag :
+         {u"isSidechain"_s, u"isMeta"_s, u"isCompactSummary"_s, u"isVisibleInTranscriptOnly"_s}) {
         if (record.value(flag) == QJsonValue(true)) {
             return false;
         }
     }
+    const QJsonValue origin = record.value(u"origin"_s).toObject().value(u"kind"_s);
+    if ((origin.isString() && origin != QJsonValue(u"human"_s)) ||
+        record.value(u"promptSource"_s) == QJsonValue(u"system"_s)) {
+        return false;
+    }
     const QJsonValue content = message.toObject().value(u"content"_s);
     const QJsonArray blocks = content.toArray();
-    if (!content.isArray() || !std::all_of(blocks.begin(), blocks.end(),
-                                           [](const QJsonValue& block) { return block.isObject(); })) {
-        return true;
+    const auto blocksOfType = [&blocks](const QString& type) {
+        return std::all_of(blocks.begin(), blocks.end(), [&type](const QJsonValue& block) {
+            return block.toObject().value(u"type"_s) == type;
+        });
+    };
+    if (content.isArray() && blocksOfType(u"tool_result"_s)) {
+        return false;
     }
-    return std::any_of(blocks.begin(), blocks.end(), [](const QJsonValue& block) {
-        return block.toObject().value(u"type"_s) != QJsonValue(u"tool_result"_s);
-    });
+    const QString text = content.isArray() && !blocks.isEmpty() && blocksOfType(u"text"_s)
+                             ? blocks.first().toObject().value(u"text"_s).toString()
+                             : content.toString();
+    static const QStringList markers{u"[Request interrupted by user"_s,
+                                     u"<local-command-stdout>"_s,
+                                     u"<local-command-stderr>"_s,
+                                     u"<bash-stdout>"_s,
+                                     u"<bash-stderr>"_s,
+                                     u"<task-notification>"_s,
+                                     u"This session is being continued from a previous conversation"_s};
+    return text != u"(no content)"_s &&
+           std::none_of(markers.begin(), markers.end(),
+                        [&text](const QString& m) { return text.startsWith(m); });
 }
 
 // The path that misjudges the line, if any. isUserPrompt, classifyLine and the On-Demand screen on its own
 // (which decides every line that parses) must each get it right, or a fault in one would hide behind another.
 QByteArray misjudgedBy(const QByteArray& line, bool prompt) {
     static simdjson::ondemand::parser screen;
-    const LineVerdict verdict = classifyLine(view(line));
+    const LineVerdict verdict = classifyLine(view(line)).verdict;
     if (isUserPrompt(view(line)) != prompt) {
         return "isUserPrompt";
     }
@@ -86,7 +106,7 @@ QMap<LineVerdict, int> compareWithOracle(const QByteArrayList& lines) {
     for (const QByteArray& untrimmed : lines) {
         const QByteArray line = untrimmed.trimmed();
         const std::optional<bool> oracle = oracleIsUserPrompt(line);
-        const LineVerdict verdict = classifyLine(view(line));
+        const LineVerdict verdict = classifyLine(view(line)).verdict;
         if (line.isEmpty() || oracle.has_value() != parses(verdict)) {
             continue;
         }
@@ -131,6 +151,7 @@ private Q_SLOTS:
     void prefilterFindsNeedlesAnywhere();
     void agreesWithOracle();
     void explainsTranscript();
+    void explainsCopiesAcrossFolders();
 };
 
 void TestPromptLine::classifiesLines_data() {
@@ -153,6 +174,19 @@ void TestPromptLine::classifiesLines_data() {
     QTest::addRow("user type before message")
         << R"({"message":1,"type":"user","userType":""})"_ba << OtherUserType;
     QTest::addRow("role before content") << withMessage(R"({"content":[],"role":"x"})") << NotUserRole;
+    QTest::addRow("source before marker")
+        << R"x({"promptSource":"system","type":"user","message":{"role":"user","content":"(no content)"}})x"_ba
+        << OtherAgent;
+    // What the assistant writes in the user's name; a person's text may still mention it.
+    QTest::addRow("human origin, typed")
+        << prompt(R"("origin":{"kind":"human"},"promptSource":"typed",)") << Prompt;
+    QTest::addRow("escaped marker") << withContent(R"("<task-notification>done")") << TaskNotice;
+    QTest::addRow("marker in the only text block")
+        << withContent(R"([{"type":"text","text":"<local-command-stdout>ok"}])") << CommandOutput;
+    QTest::addRow("marker beside an image")
+        << withContent(R"([{"type":"text","text":"<bash-stdout>"},{"type":"image"}])") << Prompt;
+    QTest::addRow("marker after a space") << withContent(R"(" [Request interrupted by user]")") << Prompt;
+    QTest::addRow("placeholder and more") << withContent(R"("(no content) yet")") << Prompt;
     // Of duplicated keys the first counts; the generator writes none.
     QTest::addRow("type x, user") << R"({"type":"x","type":"user","message":{"role":"user"}})"_ba
                                   << NotUserRecord;
@@ -174,7 +208,7 @@ void TestPromptLine::classifiesLines() {
     if (line.contains(hugeText)) {
         line.replace(hugeText, QByteArray(50 << 20, 'x'));
     }
-    QCOMPARE(reasonText(classifyLine(view(line))), reasonText(verdict));
+    QCOMPARE(reasonText(classifyLine(view(line)).verdict), reasonText(verdict));
     QCOMPARE(misjudgedBy(line, verdict == LineVerdict::Prompt), QByteArray());
 }
 
@@ -226,7 +260,7 @@ void TestPromptLine::agreesWithOracle() {
     // The generator must keep the comparison meaningful: nearly every line comparable, and every verdict well
     // represented.
     QCOMPARE_GT(std::accumulate(verdicts.begin(), verdicts.end(), 0), lines.size() * 95 / 100);
-    QCOMPARE(verdicts.size(), 11);
+    QCOMPARE(verdicts.size(), 15); // every verdict but Copy, which no single line earns
     QCOMPARE_GT(*std::min_element(verdicts.begin(), verdicts.end()), 5000 / 200);
 }
 
@@ -251,8 +285,9 @@ void TestPromptLine::explainsTranscript() {
     QFile file(folder.filePath(u"t.jsonl"_s));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lines.join('\n')) > 0);
     file.close();
-    const std::string path = file.fileName().toStdString();
-    const TranscriptExplanation explanation = explainTranscript(path, true);
+    const auto explanations = explainTranscripts({file.fileName().toStdString()}, true);
+    QCOMPARE(explanations.size(), 1u);
+    const TranscriptExplanation& explanation = explanations.front();
     QCOMPARE(explanation.prompts, 2);
     const std::map<LineVerdict, std::int64_t> ignored{
         {Sidechain, 1}, {ToolResult, 2}, {InvalidUtf8, 1}, {NotUserRecord, 1}, {InvalidJson, 1}};
@@ -261,7 +296,41 @@ void TestPromptLine::explainsTranscript() {
         {1, Prompt},        {3, Sidechain},   {4, ToolResult}, {5, InvalidUtf8},
         {6, NotUserRecord}, {7, InvalidJson}, {8, Prompt},     {9, ToolResult}};
     QCOMPARE(explanation.lines, numbered);
-    QVERIFY(!explainTranscript(folder.path().toStdString(), false).readable);
+}
+
+// A folder is explained whole, in the order its conversations were written, whatever their names: the
+// resume, which starts with the same record, repeats the conversation and writes one message twice.
+void TestPromptLine::explainsCopiesAcrossFolders() {
+    const auto record = [](int uuid, const char* session, int second) {
+        return QString::fromLatin1(R"({"type":"user","uuid":"00000000-0000-4000-8000-00000000000%1",)"
+                                   R"("sessionId":"%2","timestamp":"2025-06-01T10:00:0%3.000Z",)"
+                                   R"("message":{"role":"user","content":"go"}})")
+                   .arg(uuid)
+                   .arg(QLatin1String(session))
+                   .arg(second)
+                   .toLatin1() +
+               '\n';
+    };
+    QTemporaryDir folder;
+    const QString original = folder.filePath(u"z/original.jsonl"_s);
+    const QString resumed = folder.filePath(u"a/resumed.jsonl"_s);
+    const QString missing = folder.filePath(u"missing.jsonl"_s);
+    QVERIFY(QDir(folder.path()).mkpath(u"z"_s) && QDir(folder.path()).mkpath(u"a"_s));
+    for (const auto& [path, text] :
+         {std::pair{original, record(1, "s1", 1) + record(2, "s1", 2)},
+          {resumed, record(1, "s2", 1) + record(2, "s2", 5) + record(3, "s2", 6) + record(4, "s2", 6)}}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        file.close();
+        QTest::qWait(10); // distinct modification times
+    }
+    const auto explanations = explainTranscripts({missing.toStdString(), folder.path().toStdString()}, false);
+    QCOMPARE(explanations.size(), 3u);
+    QCOMPARE(explanations[0].path, original.toStdString());
+    QCOMPARE(explanations[0].prompts, 2);
+    QCOMPARE(explanations[1].prompts, 1);
+    QCOMPARE(explanations[1].ignored, (std::map<LineVerdict, std::int64_t>{{LineVerdict::Copy, 3}}));
+    QCOMPARE(explanations[2].error, ENOENT);
 }
 
 QTEST_GUILESS_MAIN(TestPromptLine)

@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 // Flushed at once: a bar reading a pipe must see each line as it is printed.
@@ -85,16 +86,20 @@ int Tool::complete() {
     return 0;
 }
 
-// A file that cannot be read is told on standard error and left out; the others are explained.
+// A file that cannot be read is told on standard error with the reason; the others are explained.
 int Tool::explain() {
+    std::vector<std::string> paths;
+    for (const QString& file : std::as_const(m_invocation.files)) {
+        paths.push_back(QFile::encodeName(file).toStdString());
+    }
     QJsonArray explanations;
     bool allRead = true;
-    for (const QString& file : std::as_const(m_invocation.files)) {
-        const TranscriptExplanation explanation =
-            explainTranscript(QFile::encodeName(file).toStdString(), m_invocation.lines);
-        if (!explanation.readable) {
+    for (const TranscriptExplanation& explanation : explainTranscripts(paths, m_invocation.lines)) {
+        const QString file = QFile::decodeName(explanation.path.c_str());
+        if (explanation.error != 0) {
             allRead = false;
-            fail(QStringLiteral("cannot read %1").arg(file));
+            fail(QStringLiteral("cannot read %1: %2")
+                     .arg(file, QString::fromLocal8Bit(std::strerror(explanation.error))));
         } else if (m_invocation.json) {
             explanations.append(explanationJson(file, explanation, m_invocation.lines));
         } else {

@@ -214,7 +214,8 @@ private Q_SLOTS:
                            transcript, missing}),
                  1);
         QCOMPARE(QJsonDocument::fromJson(json.output().toUtf8()).array(), QJsonArray{expected});
-        QCOMPARE(json.log(), QStringLiteral("zentrel: cannot read %1\n").arg(missing));
+        QCOMPARE(json.log(),
+                 QStringLiteral("zentrel: cannot read %1: No such file or directory\n").arg(missing));
         ZentrelProcess words(home);
         QCOMPARE(words.run({QStringLiteral("explain"), QStringLiteral("--lines"), transcript}), 0);
         QVERIFY2(words.output().startsWith(transcript + QStringLiteral(": 2 prompts, 5 other lines\n")),
