@@ -111,6 +111,8 @@ Check readBlock(value& item, bool first, Blocks& blocks) noexcept {
         if (wanted && !readString(field.value(), *wanted)) {
             return Check::Unreadable;
         }
+        // Only a text block's text can be a marker.
+        textSeen = textSeen || (typeSeen && blockType != "text");
         if (typeSeen && textSeen) {
             break;
         }

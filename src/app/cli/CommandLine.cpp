@@ -23,7 +23,8 @@ const QString description = QStringLiteral(
     "  show             open the panel of the running Zentrel, or start it with the panel open\n"
     "  status           print the status on one line; --json as JSON, --follow again at every change\n"
     "  complete         clear one owed set and print the new status\n"
-    "  explain FILE...  tell which records of transcripts are prompts, and why the others are not");
+    "  explain PATH...  tell which records of transcripts (or of all below a folder) are prompts, and why\n"
+    "                   the others are not");
 
 void print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -41,7 +42,7 @@ CommandLine::CommandLine()
     m_parser.addOptions({m_help, m_version, m_json, m_follow, m_lines});
     m_parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above; none runs Zentrel."),
                                    QStringLiteral("[command]"));
-    m_parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Transcripts, for explain."),
+    m_parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Transcripts or folders, for explain."),
                                    QStringLiteral("[FILE...]"));
 }
 
