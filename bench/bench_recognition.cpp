@@ -1,10 +1,10 @@
 // Throughput of prompt recognition over realistic transcript lines, beside what plain JSON
 // parsing of the same lines costs: simdjson's DOM parser alone and Qt's QJsonDocument.
 #include "CorpusGenerator.h"
-#include "LineVerdict.h"
+#include "LineClassifier.h"
 #include "PaddedLine.h"
-#include "PromptLine.h"
 #include "PromptPrefilter.h"
+#include "PromptRecognizer.h"
 #include "PromptRules.h"
 #include "RunBenchmarks.h"
 
@@ -72,7 +72,9 @@ template <typename PerLine> void overCorpus(benchmark::State& state, const Corpu
 }
 
 void recognition(benchmark::State& state, const Corpus* corpus) {
-    overCorpus(state, *corpus, [](const std::string& line) { return isUserPrompt(line); });
+    PromptRecognizer recognizer;
+    overCorpus(state, *corpus,
+               [&recognizer](const std::string& line) { return recognizer.recognize(line).has_value(); });
 }
 
 // The same decision without the On-Demand screen: every line past the byte prefilter is
@@ -120,7 +122,7 @@ void qtParse(benchmark::State& state, const Corpus* corpus) {
 }
 
 void registerAll(const std::string& corpusName, const Corpus* corpus) {
-    benchmark::RegisterBenchmark(("isUserPrompt/" + corpusName).c_str(), recognition, corpus);
+    benchmark::RegisterBenchmark(("recognize/" + corpusName).c_str(), recognition, corpus);
     benchmark::RegisterBenchmark(("domOnlyRecognition/" + corpusName).c_str(), recognitionDomOnly, corpus);
     benchmark::RegisterBenchmark(("classifyLine/" + corpusName).c_str(), classification, corpus);
     benchmark::RegisterBenchmark(("simdjsonDomParse/" + corpusName).c_str(), domParseOnly, corpus);

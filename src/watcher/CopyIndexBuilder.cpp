@@ -43,7 +43,7 @@ bool CopyIndexBuilder::read(const Range& range, const std::stop_token& stop) {
             return false;
         }
         for (std::string_view text = lines->text; !text.empty();) {
-            if (const auto prompt = promptInLine(takeLine(text))) {
+            if (const auto prompt = m_recognizer.recognize(takeLine(text))) {
                 CopyIndex::collect(prompt->identity, range.transcript, m_entries);
             }
         }

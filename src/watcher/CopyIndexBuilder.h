@@ -2,6 +2,7 @@
 
 #include "AppendedLineReader.h"
 #include "CopyIndex.h"
+#include "PromptRecognizer.h"
 
 #include <QObject>
 #include <cstdint>
@@ -37,6 +38,7 @@ private:
     std::vector<Range> m_ranges;
     std::vector<CopyIndex::Entry> m_entries;
     AppendedLineReader m_reader;
+    PromptRecognizer m_recognizer;
     // Declared last: it starts once the members it uses exist, and its destructor, which asks the
     // reading to stop and waits for it, runs before they go.
     std::jthread m_thread;

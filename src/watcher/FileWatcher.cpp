@@ -160,7 +160,7 @@ void FileWatcher::readNewLines(const std::string& path, std::int64_t& position) 
 bool FileWatcher::countPrompts(const std::string& path, CopyIndex::Transcript transcript,
                                std::string_view lines, std::uint64_t generation) {
     while (!lines.empty()) {
-        const auto prompt = promptInLine(takeLine(lines));
+        const auto prompt = m_recognizer.recognize(takeLine(lines));
         if (!prompt) {
             continue;
         }

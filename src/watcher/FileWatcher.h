@@ -3,6 +3,7 @@
 #include "AppendedLineReader.h"
 #include "CopyIndex.h"
 #include "CopyIndexBuilder.h"
+#include "PromptRecognizer.h"
 #include "TranscriptTreeWalker.h"
 
 #include <QObject>
@@ -87,6 +88,7 @@ private:
     std::string m_root;
     TranscriptTreeWalker m_walker;
     AppendedLineReader m_reader;
+    PromptRecognizer m_recognizer;
     std::vector<PendingRead> m_pendingReads;
     // Files whose last piece was left unconsumed, with the length they had then: read again only
     // once they have changed, so an abandoned half line costs nothing per poll.

@@ -2,6 +2,7 @@
 
 #include "AppendedLineReader.h"
 #include "CopyIndex.h"
+#include "LineClassifier.h"
 #include "TranscriptFile.h"
 #include "TranscriptLines.h"
 #include "TranscriptStart.h"

@@ -1,6 +1,6 @@
-#include "LineVerdict.h"
-#include "PromptLine.h"
+#include "LineClassifier.h"
 #include "PromptPrefilter.h"
+#include "PromptRecognizer.h"
 #include "PromptScreen.h"
 #include "RandomRecord.h"
 #include "TranscriptExplanation.h"
@@ -81,13 +81,18 @@ std::optional<bool> oracleIsUserPrompt(const QByteArray& line) {
                         [&text](const QString& m) { return text.startsWith(m); });
 }
 
-// The path that misjudges the line, if any. isUserPrompt, classifyLine and the On-Demand screen on its own
+bool isUserPrompt(std::string_view line) {
+    static PromptRecognizer recognizer;
+    return recognizer.recognize(line).has_value();
+}
+
+// The path that misjudges the line, if any. The recogniser, classifyLine and the On-Demand screen on its own
 // (which decides every line that parses) must each get it right, or a fault in one would hide behind another.
 QByteArray misjudgedBy(const QByteArray& line, bool prompt) {
     static simdjson::ondemand::parser screen;
     const LineVerdict verdict = classifyLine(view(line)).verdict;
     if (isUserPrompt(view(line)) != prompt) {
-        return "isUserPrompt";
+        return "the recogniser";
     }
     if ((verdict == LineVerdict::Prompt) != prompt) {
         return "classifyLine";

@@ -19,6 +19,10 @@ std::optional<RecognizedPrompt> PromptRecognizer::recognize(std::string_view lin
     const auto padded = m_line.assign(line);
     const auto prompt = padded ? decide(*padded) : std::nullopt;
     releaseAfter(line.size());
+    // Checked last because it matters only for the few lines that look like prompts.
+    if (prompt && !simdjson::validate_utf8(line.data(), line.size())) {
+        return std::nullopt;
+    }
     return prompt;
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "PaddedLine.h"
+#include "PromptIdentity.h"
+
+#include <cstddef>
+#include <optional>
+#include <simdjson.h>
+#include <string_view>
+
+// Decides whether transcript lines are prompts the user typed, as the watcher counts them,
+// reusing its parsers and line buffer from one line to the next. A line is a prompt only when
+// full validation with the DOM parser accepts it; the byte prefilter and the On-Demand screen
+// only ever turn lines away. Bytes that are not UTF-8 spoil only their own line. Never throws:
+// malformed bytes of any kind give nothing. One recogniser per thread.
+class PromptRecognizer {
+public:
+    // The prompt one trimmed transcript line holds; nothing when it holds none.
+    std::optional<RecognizedPrompt> recognize(std::string_view line) noexcept;
+
+private:
+    std::optional<RecognizedPrompt> decide(simdjson::padded_string_view line) noexcept;
+    void releaseAfter(std::size_t lineSize) noexcept;
+
+    PaddedLine m_line;
+    simdjson::ondemand::parser m_screen;
+    simdjson::dom::parser m_validator;
+};
