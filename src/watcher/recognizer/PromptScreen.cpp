@@ -142,8 +142,8 @@ Check isTypedList(value& field) noexcept {
     if (blocks.allToolResults) {
         return Check::Fails;
     }
-    const bool marked = blocks.allText && blocks.firstText && markerVerdict(*blocks.firstText);
-    return marked ? Check::Fails : Check::Holds;
+    // Every block is a text block here: a list of any other mix returned above.
+    return blocks.firstText && markerVerdict(*blocks.firstText) ? Check::Fails : Check::Holds;
 }
 
 // Fails for a list of tool results only, or text that an assistant marker begins.
