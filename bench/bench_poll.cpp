@@ -1,5 +1,6 @@
-// Cost of one poll: over a tree where nothing changed (beside a bare listing of the same tree), and
-// after a small append to a very large transcript.
+// Cost of one poll: over a tree where nothing changed (beside a bare listing of the same tree), the
+// same with every other assistant's folder present, and after a small append to a very large
+// transcript.
 
 #include "AwaitCopyIndex.h"
 #include "CorpusGenerator.h"
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -136,6 +138,58 @@ void BM_IdlePoll(benchmark::State& state) {
     state.counters["vsBareWalkCpu"] = polling.processor / walking.processor;
 }
 
+// The other assistants' folders beside a Claude Code tree: a Codex history, and per assistant as many
+// sessions as the tree has transcripts / 10, ten to a project folder where the layout has them.
+fs::path otherAssistantsHome(std::size_t fileCount) {
+    const std::size_t sessions = fileCount / 10;
+    return keptTree(workDirectory() / ("others-" + std::to_string(sessions)),
+                    [sessions](const fs::path& home) {
+                        const auto write = [](const fs::path& file) {
+                            fs::create_directories(file.parent_path());
+                            std::ofstream(file) << "{\"type\":\"user\"}\n";
+                        };
+                        write(home / "codex" / "history.jsonl");
+                        for (std::size_t session = 0; session < sessions; ++session) {
+                            const std::string id = std::to_string(session);
+                            const std::string project = "p" + std::to_string(session / 10);
+                            write(home / "copilot" / "session-state" / id / "events.jsonl");
+                            write(home / "qwen" / "projects" / project / "chats" / (id + ".jsonl"));
+                            write(home / "gemini" / "tmp" / project / "chats" / ("session-" + id + ".jsonl"));
+                        }
+                    });
+}
+
+std::vector<WatchedRoot> fourRoots(const fs::path& claude, const fs::path& home) {
+    return {{Assistant::Claude, claude.string(), {}},
+            {Assistant::Codex, (home / "codex").string(), "history.jsonl"},
+            {Assistant::Copilot, (home / "copilot").string(), "session-state/*/events.jsonl"},
+            {Assistant::Qwen, (home / "qwen").string(), "projects/*/chats/*.jsonl"},
+            {Assistant::Gemini, (home / "gemini").string(), "tmp/*/chats/session-*.jsonl"}};
+}
+
+// As BM_IdlePoll, with every assistant's folder present; the bare walk lists all of them.
+void BM_IdlePollAllAssistants(benchmark::State& state) {
+    const auto fileCount = static_cast<std::size_t>(state.range(0));
+    const fs::path claude = transcriptTree(fileCount, bytesPerFile(fileCount));
+    const fs::path home = otherAssistantsHome(fileCount);
+    FileWatcher watcher(std::chrono::hours(1));
+    watcher.start(fourRoots(claude, home));
+    awaitCopyIndex(watcher);
+    Cost polling;
+    Cost walking;
+    for (auto _ : state) {
+        const Cost poll = measure([&watcher] { watcher.pollNow(); });
+        polling += poll;
+        walking += timeBareWalk(claude);
+        walking += timeBareWalk(home);
+        state.SetIterationTime(poll.wall);
+    }
+    state.counters["files"] = static_cast<double>(watcher.filePositions().size());
+    state.counters["contentBytesRead"] = static_cast<double>(watcher.contentBytesRead());
+    state.counters["vsBareWalk"] = polling.wall / walking.wall;
+    state.counters["vsBareWalkCpu"] = polling.processor / walking.processor;
+}
+
 // Whole prompt lines adding up to as near appendedBytes as whole lines allow.
 std::string appendedLines() {
     CorpusGenerator generator(treeSeed);
@@ -190,4 +244,5 @@ void BM_PollAfterAppend(benchmark::State& state) {
 
 BENCHMARK(BM_BareWalk)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdlePoll)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdlePollAllAssistants)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PollAfterAppend)->Iterations(1000)->Unit(benchmark::kMicrosecond);

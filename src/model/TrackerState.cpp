@@ -1,5 +1,6 @@
 #include "TrackerState.h"
 
+#include "AssistantLogs.h"
 #include "DayKey.h"
 #include "ExerciseCatalogue.h"
 #include "FileWatcher.h"
@@ -8,6 +9,7 @@
 #include "Preferences.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QUuid>
@@ -25,6 +27,11 @@ qint64 saturatingAdd(qint64 a, qint64 b) {
         return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
     }
     return sum;
+}
+
+QString nameOf(Assistant assistant) {
+    const std::string_view name = assistantName(assistant);
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 } // namespace
 
@@ -99,6 +106,25 @@ QString TrackerState::projectsDirectoryFromEnvironment() {
     const QString configDir = qEnvironmentVariable("CLAUDE_CONFIG_DIR");
     const QString base = configDir.isEmpty() ? QDir::homePath() + QStringLiteral("/.claude") : configDir;
     return QDir::cleanPath(base + QStringLiteral("/projects"));
+}
+
+QList<WatchedDirectory> TrackerState::watchedDirectories() const {
+    return QList<WatchedDirectory>{{nameOf(Assistant::Claude), m_projectsDirectory}} + m_otherDirectories;
+}
+
+// Every root but the first, Claude Code's, which is always shown.
+void TrackerState::takeWatchedDirectories() {
+    QList<WatchedDirectory> present;
+    const std::vector<WatchedRoot>& roots = m_fileWatcher->roots();
+    for (std::size_t index = 1; index < roots.size(); ++index) {
+        if (m_fileWatcher->presentRoots()[index]) {
+            present.append({nameOf(roots[index].assistant), QFile::decodeName(roots[index].folder.c_str())});
+        }
+    }
+    if (present != m_otherDirectories) {
+        m_otherDirectories = std::move(present);
+        Q_EMIT watchedDirectoriesChanged();
+    }
 }
 
 FileWatcher* TrackerState::fileWatcher() const {
@@ -243,20 +269,22 @@ void TrackerState::startWatching() {
     m_notifications->requestPermission();
     backfillDailyPrompts();
     commit();
-    auto watcher = std::make_unique<FileWatcher>(m_pollInterval);
-    watcher->onNewRequest = [model = QPointer(this)] {
+    m_fileWatcher = std::make_unique<FileWatcher>(m_pollInterval);
+    m_fileWatcher->onNewRequest = [model = QPointer(this)] {
         if (model) {
             model->recordPolledPrompt();
         }
     };
-    watcher->onPollFinished = [model = QPointer(this)] {
+    m_fileWatcher->onPollFinished = [model = QPointer(this)] {
         if (model) {
             model->finishPoll();
         }
     };
-    watcher->start(m_projectsDirectory);
-    m_fileWatcher = std::move(watcher);
-    qCInfo(lcModel).noquote() << "watching" << m_projectsDirectory;
+    connect(m_fileWatcher.get(), &FileWatcher::presentRootsChanged, this,
+            &TrackerState::takeWatchedDirectories);
+    m_fileWatcher->start(watchedRoots(m_projectsDirectory));
+    qCInfo(lcModel).noquote() << "watching" << m_projectsDirectory << "and" << m_otherDirectories.size()
+                              << "other assistants' folders";
 }
 
 // Seeds the per-day counts of an install that kept a history from before days were counted:

@@ -12,6 +12,13 @@
 #include <memory>
 
 class FileWatcher;
+
+// A folder whose logs are watched, and the assistant that writes them.
+struct WatchedDirectory {
+    QString assistant;
+    QString path;
+    friend bool operator==(const WatchedDirectory&, const WatchedDirectory&) = default;
+};
 class NotificationManager;
 class Preferences;
 
@@ -33,6 +40,8 @@ class TrackerState : public QObject {
     Q_PROPERTY(QString exerciseType READ exerciseType WRITE setExerciseType NOTIFY exerciseTypeChanged)
     Q_PROPERTY(QDateTime sessionStartDate READ sessionStartDate NOTIFY sessionStartDateChanged)
     Q_PROPERTY(qint64 promptsThisSet READ promptsThisSet NOTIFY promptsThisSetChanged)
+    Q_PROPERTY(
+        QList<WatchedDirectory> watchedDirectories READ watchedDirectories NOTIFY watchedDirectoriesChanged)
 
 public:
     using DailyPrompts = QMap<QString, qint64>; // day key "yyyy-MM-dd" -> prompts that day
@@ -80,6 +89,9 @@ public:
     void resetSession();
 
     QString projectsDirectory() const;
+    // Claude Code's projects directory first, then the folder of every other assistant whose
+    // folder exists, as the watcher last found them.
+    QList<WatchedDirectory> watchedDirectories() const;
     // $CLAUDE_CONFIG_DIR/projects when that variable is set, else $HOME/.claude/projects.
     static QString projectsDirectoryFromEnvironment();
     FileWatcher* fileWatcher() const;
@@ -96,6 +108,7 @@ Q_SIGNALS:
     void exerciseTypeChanged();
     void sessionStartDateChanged();
     void promptsThisSetChanged();
+    void watchedDirectoriesChanged();
 
 private:
     // A set alert as it stood when its set became owed, waiting for the sync that stores it.
@@ -124,6 +137,7 @@ private:
     void addPromptsOn(const QString& day, qint64 count);
     void hookMarkComplete();
     void recordPolledPrompt();
+    void takeWatchedDirectories();
     void finishPoll();
     void commit();
     void postHeldAlerts();
@@ -135,6 +149,7 @@ private:
     std::chrono::milliseconds m_pollInterval;
     QString m_projectsDirectory;
     std::unique_ptr<FileWatcher> m_fileWatcher;
+    QList<WatchedDirectory> m_otherDirectories;
 
     qint64 m_totalRequests = 0;
     qint64 m_pendingSets = 0;

@@ -34,7 +34,7 @@ void CopyIndexBuilder::run(const std::stop_token& stop, QObject* receiver,
     QMetaObject::invokeMethod(receiver, finished, Qt::QueuedConnection);
 }
 
-// False when asked to stop.
+// False when asked to stop. A log that says it counts nothing is left there.
 bool CopyIndexBuilder::read(const Range& range, const std::stop_token& stop) {
     const UniqueFd file(openTranscript(range.path));
     m_reader.begin(file.get(), range.from, range.to);
@@ -43,8 +43,13 @@ bool CopyIndexBuilder::read(const Range& range, const std::stop_token& stop) {
             return false;
         }
         for (std::string_view text = lines->text; !text.empty();) {
-            if (const auto prompt = m_recognizer.recognize(takeLine(text))) {
-                CopyIndex::collect(prompt->identity, range.transcript, m_entries);
+            const LinePrompts found = m_recognizer.recognize(takeLine(text), range.assistant);
+            if (found.uncountedFile) {
+                m_uncounted.push_back(range.transcript);
+                return true;
+            }
+            for (const PromptIdentity& identity : found.prompts) {
+                CopyIndex::collect(identity, range.transcript, m_entries);
             }
         }
     }

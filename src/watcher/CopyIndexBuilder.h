@@ -2,7 +2,7 @@
 
 #include "AppendedLineReader.h"
 #include "CopyIndex.h"
-#include "PromptRecognizer.h"
+#include "LineRecognizer.h"
 
 #include <QObject>
 #include <cstdint>
@@ -23,6 +23,7 @@ public:
         std::int64_t from;
         std::int64_t to;
         CopyIndex::Transcript transcript;
+        Assistant assistant;
     };
 
     // Starts reading at once. `finished` runs on `receiver`'s thread when every range is read.
@@ -30,6 +31,8 @@ public:
 
     // Once `finished` has run: the prompts found, ready for CopyIndex::add().
     std::vector<CopyIndex::Entry> takeEntries();
+    // Once `finished` has run: the logs that said they count nothing.
+    const std::vector<CopyIndex::Transcript>& uncountedTranscripts() const { return m_uncounted; }
 
 private:
     void run(const std::stop_token& stop, QObject* receiver, const std::function<void()>& finished);
@@ -37,8 +40,9 @@ private:
 
     std::vector<Range> m_ranges;
     std::vector<CopyIndex::Entry> m_entries;
+    std::vector<CopyIndex::Transcript> m_uncounted;
     AppendedLineReader m_reader;
-    PromptRecognizer m_recognizer;
+    LineRecognizer m_recognizer;
     // Declared last: it starts once the members it uses exist, and its destructor, which asks the
     // reading to stop and waits for it, runs before they go.
     std::jthread m_thread;

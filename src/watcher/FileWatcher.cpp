@@ -27,8 +27,13 @@ FileWatcher::FileWatcher(std::chrono::milliseconds interval, QObject* parent)
     , m_interval(interval) {}
 
 void FileWatcher::start(const QString& root) {
+    start({WatchedRoot{Assistant::Claude, rootPath(root), {}}});
     m_watchURL = root;
-    m_root = rootPath(root);
+}
+
+void FileWatcher::start(std::vector<WatchedRoot> roots) {
+    m_roots = std::move(roots);
+    m_watchURL = m_roots.empty() ? QString() : QFile::decodeName(m_roots.front().folder.c_str());
     snapshotPositions({});
     startPolling();
 }
@@ -52,28 +57,45 @@ void FileWatcher::pollNow() {
     }
 }
 
-void FileWatcher::transcriptFiles(const TranscriptTreeWalker::Visitor& visit) {
-    m_walker.walk(m_root, visit);
+// A root that cannot be opened hands out nothing, and the others are walked as ever.
+void FileWatcher::transcriptFiles(const LogVisitor& visit) {
+    std::vector<bool> present(m_roots.size());
+    for (std::size_t index = 0; index < m_roots.size(); ++index) {
+        present[index] = walkRoot(m_roots[index], visit);
+    }
+    if (present != m_presentRoots) {
+        m_presentRoots = std::move(present);
+        Q_EMIT presentRootsChanged();
+    }
+}
+
+bool FileWatcher::walkRoot(const WatchedRoot& root, const LogVisitor& visit) {
+    const auto visitLog = [&root, &visit](const std::string& path, std::int64_t length) {
+        visit(root, path, length);
+    };
+    return root.pattern.empty() ? m_walker.walk(root.folder, visitLog)
+                                : m_patternWalker.walk(root.folder, root.pattern, visitLog);
 }
 
 // Whatever lies between what was consumed before (nothing, at a start) and the new position is
 // never counted, but its prompts go into the copy index.
 void FileWatcher::snapshotPositions(const Positions& consumed) {
     std::vector<CopyIndexBuilder::Range> unread;
-    transcriptFiles([this, &consumed, &unread](const std::string& path, std::int64_t length) {
-        if (m_filePositions.contains(path)) {
-            return;
-        }
-        // Opening tells whether the content could be read now; one that cannot is read from its
-        // start once it can.
-        const std::int64_t position = length > 0 ? readableLength(openTranscript(path)) : 0;
-        m_filePositions.emplace(path, position);
-        const auto before = consumed.find(path);
-        const std::int64_t from = before == consumed.end() ? 0 : before->second;
-        if (from < position) {
-            unread.push_back({path, from, position, m_copies.transcriptOf(path)});
-        }
-    });
+    transcriptFiles(
+        [this, &consumed, &unread](const WatchedRoot& root, const std::string& path, std::int64_t length) {
+            if (m_filePositions.contains(path)) {
+                return;
+            }
+            // Opening tells whether the content could be read now; one that cannot is read from its
+            // start once it can.
+            const std::int64_t position = length > 0 ? readableLength(openTranscript(path)) : 0;
+            m_filePositions.emplace(path, position);
+            const auto before = consumed.find(path);
+            const std::int64_t from = before == consumed.end() ? 0 : before->second;
+            if (from < position) {
+                unread.push_back({path, from, position, m_copies.transcriptOf(path), root.assistant});
+            }
+        });
     indexCopies(std::move(unread));
 }
 
@@ -88,6 +110,9 @@ void FileWatcher::indexCopies(std::vector<CopyIndexBuilder::Range> ranges) {
 
 void FileWatcher::adoptCopies() {
     m_copies.add(m_copyBuilder->takeEntries());
+    for (const CopyIndex::Transcript transcript : m_copyBuilder->uncountedTranscripts()) {
+        m_uncountedTranscripts.insert(transcript);
+    }
     m_copyBuilder.reset();
     if (!m_unindexed.empty()) {
         indexCopies(std::exchange(m_unindexed, {}));
@@ -114,10 +139,12 @@ void FileWatcher::poll() {
     }
     const QScopedValueRollback polling(m_polling, true);
     m_pendingReads.clear();
-    transcriptFiles([this](const std::string& path, std::int64_t length) { noteGrowth(path, length); });
+    transcriptFiles([this](const WatchedRoot& root, const std::string& path, std::int64_t length) {
+        noteGrowth(root, path, length);
+    });
     const std::uint64_t generation = m_generation;
     for (const PendingRead& read : m_pendingReads) {
-        readNewLines(*read.path, *read.position);
+        readNewLines(*read.root, *read.path, *read.position);
         if (m_generation != generation) {
             break;
         }
@@ -129,16 +156,16 @@ void FileWatcher::poll() {
 
 // New paths enter at 0, so a transcript created after the start is read from its first byte.
 // A file at or below its position (unchanged, or shrunk) is left alone.
-void FileWatcher::noteGrowth(const std::string& path, std::int64_t length) {
+void FileWatcher::noteGrowth(const WatchedRoot& root, const std::string& path, std::int64_t length) {
     auto& [key, position] = *m_filePositions.try_emplace(path, 0).first;
     if (position < length && !isUnchangedTornTail(key, length)) {
-        m_pendingReads.push_back({&key, &position});
+        m_pendingReads.push_back({&root, &key, &position});
     }
 }
 
 // Moves the position past every run of whole lines before any of them is examined, so whatever a
 // callback does, a line is never counted twice.
-void FileWatcher::readNewLines(const std::string& path, std::int64_t& position) {
+void FileWatcher::readNewLines(const WatchedRoot& root, const std::string& path, std::int64_t& position) {
     const UniqueFd file(openTranscript(path));
     const std::int64_t length = readableLength(file);
     if (length <= position) {
@@ -149,32 +176,38 @@ void FileWatcher::readNewLines(const std::string& path, std::int64_t& position) 
     m_reader.begin(file.get(), position, length);
     while (const auto lines = m_reader.next()) {
         position = lines->end;
-        if (!countPrompts(path, transcript, lines->text, generation)) {
+        if (!countPrompts(root, path, transcript, lines->text, generation)) {
             return; // restarted: path and position are gone
         }
     }
     rememberTornTail(path, position, length);
 }
 
-// False when a callback restarted the watcher, which ends this poll.
-bool FileWatcher::countPrompts(const std::string& path, CopyIndex::Transcript transcript,
-                               std::string_view lines, std::uint64_t generation) {
-    while (!lines.empty()) {
-        const auto prompt = m_recognizer.recognize(takeLine(lines));
-        if (!prompt) {
-            continue;
+// False when a callback restarted the watcher, which ends this poll. The lines of a log that said
+// it counts nothing are passed over.
+bool FileWatcher::countPrompts(const WatchedRoot& root, const std::string& path,
+                               CopyIndex::Transcript transcript, std::string_view lines,
+                               std::uint64_t generation) {
+    bool uncounted = m_uncountedTranscripts.contains(transcript);
+    while (!lines.empty() && !uncounted) {
+        const LinePrompts found = m_recognizer.recognize(takeLine(lines), root.assistant);
+        if (found.uncountedFile) {
+            m_uncountedTranscripts.insert(transcript);
+            uncounted = true;
         }
-        if (m_copies.enter(prompt->identity, transcript)) {
-            qCInfo(lcWatcher) << "copy of an earlier prompt in" << path.c_str();
-            continue;
-        }
-        qCInfo(lcWatcher) << "prompt in" << path.c_str();
-        if (onNewRequest) {
-            m_requestedThisPoll = true;
-            onNewRequest();
-        }
-        if (m_generation != generation) {
-            return false;
+        for (const PromptIdentity& identity : found.prompts) {
+            if (m_copies.enter(identity, transcript)) {
+                qCInfo(lcWatcher) << "copy of an earlier prompt in" << path.c_str();
+                continue;
+            }
+            qCInfo(lcWatcher) << "prompt in" << path.c_str();
+            if (onNewRequest) {
+                m_requestedThisPoll = true;
+                onNewRequest();
+            }
+            if (m_generation != generation) {
+                return false;
+            }
         }
     }
     return true;

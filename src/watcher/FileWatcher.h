@@ -3,8 +3,10 @@
 #include "AppendedLineReader.h"
 #include "CopyIndex.h"
 #include "CopyIndexBuilder.h"
-#include "PromptRecognizer.h"
+#include "LineRecognizer.h"
+#include "PatternWalker.h"
 #include "TranscriptTreeWalker.h"
+#include "WatchedRoot.h"
 
 #include <QObject>
 #include <QString>
@@ -17,13 +19,16 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
-// Polls a directory tree of JSON Lines transcripts and runs onNewRequest once for every
-// prompt line appended after start(), except copies of prompts of other transcripts (see
-// CopyIndex). Everything runs on the thread that owns it, but for the one-off reading of the
-// content present at a start, which a CopyIndexBuilder does meanwhile; until it is done polls read
-// nothing, so what is written in the meantime is read, whole, by the first poll after it.
+// Polls the JSON Lines logs of one or more assistants (WatchedRoot) and runs onNewRequest once for
+// every prompt appended after start(), by the rules of the assistant whose log it is, except copies
+// of prompts read before (see CopyIndex). A root whose folder is missing is simply empty until it
+// appears; a log that appears after the start is read from its first byte. Everything runs on the thread that
+// owns it, but for the one-off reading of the content present at a start, which a CopyIndexBuilder does
+// meanwhile; until it is done polls read nothing, so what is written in the meantime is read, whole, by the
+// first poll after it.
 class FileWatcher : public QObject {
     Q_OBJECT
 
@@ -38,13 +43,19 @@ public:
     // changed can be handled as one.
     std::function<void()> onPollFinished;
 
+    // Claude Code's transcripts below `root`.
     void start(const QString& root);
+    // The first root is the one watchURL() names.
+    void start(std::vector<WatchedRoot> roots);
     // A fresh snapshot, as start() takes. The copy index is kept, and the content the snapshot
     // passes over unread is added to it, so no prompt written before a restart counts later as new.
     void restart();
 
     const std::unordered_map<std::string, std::int64_t>& filePositions() const { return m_filePositions; }
     const std::optional<QString>& watchURL() const { return m_watchURL; }
+    const std::vector<WatchedRoot>& roots() const { return m_roots; }
+    // For each root, whether its folder could be opened by the last walk.
+    const std::vector<bool>& presentRoots() const { return m_presentRoots; }
     const QTimer* pollTimer() const { return m_pollTimer; }
 
     // One poll right now, as a timer firing would run it; for benchmarks and diagnostics.
@@ -57,27 +68,33 @@ public:
 Q_SIGNALS:
     // The content present at the last start or restart is indexed; polls read again.
     void copyIndexReady();
+    // A root's folder appeared or went away (and once at the start).
+    void presentRootsChanged();
 
 private:
     // A file that grew past its position, found by a walk and read once the walk is over. The
     // pointers lead into m_filePositions, whose elements stay put while entries are added.
     struct PendingRead {
+        const WatchedRoot* root;
         const std::string* path;
         std::int64_t* position;
     };
 
     using Positions = std::unordered_map<std::string, std::int64_t>;
+    using LogVisitor =
+        std::function<void(const WatchedRoot& root, const std::string& path, std::int64_t length)>;
 
-    void transcriptFiles(const TranscriptTreeWalker::Visitor& visit);
+    void transcriptFiles(const LogVisitor& visit);
+    bool walkRoot(const WatchedRoot& root, const LogVisitor& visit);
     void snapshotPositions(const Positions& consumed);
     void indexCopies(std::vector<CopyIndexBuilder::Range> ranges);
     void adoptCopies();
     void startPolling();
     void poll();
-    void noteGrowth(const std::string& path, std::int64_t length);
-    void readNewLines(const std::string& path, std::int64_t& position);
-    bool countPrompts(const std::string& path, CopyIndex::Transcript transcript, std::string_view lines,
-                      std::uint64_t generation);
+    void noteGrowth(const WatchedRoot& root, const std::string& path, std::int64_t length);
+    void readNewLines(const WatchedRoot& root, const std::string& path, std::int64_t& position);
+    bool countPrompts(const WatchedRoot& root, const std::string& path, CopyIndex::Transcript transcript,
+                      std::string_view lines, std::uint64_t generation);
     bool isUnchangedTornTail(const std::string& path, std::int64_t length) const;
     void rememberTornTail(const std::string& path, std::int64_t position, std::int64_t length);
 
@@ -85,10 +102,12 @@ private:
     QTimer* m_pollTimer = nullptr;
     Positions m_filePositions;
     std::optional<QString> m_watchURL;
-    std::string m_root;
+    std::vector<WatchedRoot> m_roots;
+    std::vector<bool> m_presentRoots;
     TranscriptTreeWalker m_walker;
+    PatternWalker m_patternWalker;
     AppendedLineReader m_reader;
-    PromptRecognizer m_recognizer;
+    LineRecognizer m_recognizer;
     std::vector<PendingRead> m_pendingReads;
     // Files whose last piece was left unconsumed, with the length they had then: read again only
     // once they have changed, so an abandoned half line costs nothing per poll.
@@ -98,6 +117,8 @@ private:
     bool m_polling = false;
     bool m_requestedThisPoll = false;
     CopyIndex m_copies;
+    // Logs that said they count nothing (a sub-agent's session), by their CopyIndex number.
+    std::unordered_set<CopyIndex::Transcript> m_uncountedTranscripts;
     // Content passed over by a restart while a builder was still running; read by the next one.
     std::vector<CopyIndexBuilder::Range> m_unindexed;
     // Declared last, so that its thread has stopped before anything else goes.

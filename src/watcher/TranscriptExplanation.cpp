@@ -1,6 +1,7 @@
 #include "TranscriptExplanation.h"
 
 #include "AppendedLineReader.h"
+#include "AssistantOfLog.h"
 #include "CopyIndex.h"
 #include "LineClassifier.h"
 #include "TranscriptFile.h"
@@ -86,42 +87,57 @@ public:
             explanation.error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
             return explanation;
         }
-        const CopyIndex::Transcript transcript = m_copies.transcriptOf(path);
+        explanation.assistant = assistantOfLog(path);
+        m_transcript = m_copies.transcriptOf(path);
+        m_uncounted = false;
         AppendedLineReader reader;
         reader.begin(file.get(), 0, status.st_size);
         std::int64_t number = 0;
         while (const auto lines = reader.next()) {
-            explainLines(lines->text, transcript, number, explanation);
+            explainLines(lines->text, number, explanation);
         }
         return explanation;
     }
 
 private:
-    void explainLines(std::string_view lines, CopyIndex::Transcript transcript, std::int64_t& number,
-                      TranscriptExplanation& explanation) {
+    // After a line that says the log counts nothing, every line is told as that log's.
+    void explainLines(std::string_view lines, std::int64_t& number, TranscriptExplanation& explanation) {
         while (!lines.empty()) {
             ++number;
             const std::string_view line = takeLine(lines);
             if (line.empty()) {
                 continue;
             }
-            auto [verdict, identity] = classifyLine(line);
-            if (verdict == LineVerdict::Prompt && m_copies.enter(identity, transcript)) {
-                verdict = LineVerdict::Copy;
+            if (m_uncounted) {
+                tell(number, LineVerdict::Sidechain, explanation);
+                continue;
             }
-            if (verdict == LineVerdict::Prompt) {
-                ++explanation.prompts;
-            } else {
-                ++explanation.ignored[verdict];
-            }
-            if (m_withLines) {
-                explanation.lines.emplace_back(number, verdict);
-            }
+            m_uncounted = classifyRecords(
+                line, explanation.assistant,
+                [this, number, &explanation](LineVerdict verdict, const PromptIdentity& identity) {
+                    if (verdict == LineVerdict::Prompt && m_copies.enter(identity, m_transcript)) {
+                        verdict = LineVerdict::Copy;
+                    }
+                    tell(number, verdict, explanation);
+                });
+        }
+    }
+
+    void tell(std::int64_t number, LineVerdict verdict, TranscriptExplanation& explanation) const {
+        if (verdict == LineVerdict::Prompt) {
+            ++explanation.prompts;
+        } else {
+            ++explanation.ignored[verdict];
+        }
+        if (m_withLines) {
+            explanation.lines.emplace_back(number, verdict);
         }
     }
 
     bool m_withLines;
     CopyIndex m_copies;
+    CopyIndex::Transcript m_transcript = 0;
+    bool m_uncounted = false;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Assistant.h"
 #include "LineVerdict.h"
 
 #include <cstdint>
@@ -11,6 +12,8 @@
 // What the watcher makes of a whole transcript, line by line.
 struct TranscriptExplanation {
     std::string path;
+    // Whose log it is, by its place or its first record; its lines are judged by that one's rules.
+    Assistant assistant = Assistant::Claude;
     std::int64_t prompts = 0;
     // Lines that are not prompts, by the first rule that turned them away.
     std::map<LineVerdict, std::int64_t> ignored;
@@ -24,5 +27,6 @@ struct TranscriptExplanation {
 // other in the order of their first records, so that a prompt repeating one read before is told
 // as a copy. A folder stands for every transcript below it. A last line without a line feed that
 // is not yet a complete JSON value is left out, as the watcher leaves it for a later read; blank
-// lines are neither prompts nor ignored.
+// lines are neither prompts nor ignored. A line that holds several records (a message list written
+// again) gives a verdict for each.
 std::vector<TranscriptExplanation> explainTranscripts(const std::vector<std::string>& paths, bool withLines);

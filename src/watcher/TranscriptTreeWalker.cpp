@@ -37,21 +37,22 @@ std::size_t TranscriptTreeWalker::DirectoryIdHash::operator()(const DirectoryId&
     return std::hash<ino_t>()(id.inode) ^ (std::hash<dev_t>()(id.device) * 0x9E3779B97F4A7C15ULL);
 }
 
-void TranscriptTreeWalker::walk(std::string_view root, const Visitor& visit) {
+bool TranscriptTreeWalker::walk(std::string_view root, const Visitor& visit) {
     m_listedOutside.clear();
     m_path.assign(root);
     if (root.empty()) {
-        return;
+        return false;
     }
     m_realRoot = realPath(m_path.c_str());
     const int fd = ::open(m_path.c_str(), directoryOpenFlags);
     if (fd < 0) {
-        return;
+        return false;
     }
     // A link to a folder above the root leads back down into it; entered that way it would hand
     // out every transcript a second time under another path.
     isFirstVisit(fd);
     listDirectory(fd, Region::InsideRoot, visit);
+    return true;
 }
 
 // Takes ownership of fd.

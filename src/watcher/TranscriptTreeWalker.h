@@ -26,7 +26,8 @@ public:
     // for anything that is not a regular file or cannot be examined.
     using Visitor = std::function<void(const std::string& path, std::int64_t length)>;
 
-    void walk(std::string_view root, const Visitor& visit);
+    // False when the root itself cannot be opened.
+    bool walk(std::string_view root, const Visitor& visit);
 
 private:
     enum class Region { InsideRoot, OutsideRoot };

@@ -115,9 +115,13 @@ private Q_SLOTS:
     void copiesOfOtherTranscripts_data();
     void copiesOfOtherTranscripts();
     void countsWhatPeopleTypedInRealTranscripts();
+    void watchesSeveralRoots();
+    void replaysOtherAssistantsSamples();
 
 private:
     QString root() const { return m_dir->path() + u"/projects"_s; }
+    QString folder(const QString& name) const { return m_dir->path() + u'/' + name; }
+    std::vector<WatchedRoot> otherRoots() const;
     QString path(const QString& relative) const { return root() + u'/' + relative; }
     bool writeIdentifiedPrompts(const QString& step, int fragment);
     std::int64_t position(const QString& path) const { return m_watcher->filePositions().at(key(path)); }
@@ -422,6 +426,76 @@ void TestFileWatcher::countsWhatPeopleTypedInRealTranscripts() {
         }
     }
     QCOMPARE(m_prompts, typed + 3);
+}
+
+// The missing Codex folder comes first, so that it must not keep the others from being walked.
+std::vector<WatchedRoot> TestFileWatcher::otherRoots() const {
+    return {{Assistant::Codex, key(folder(u"codex"_s)), "history.jsonl"},
+            {Assistant::Claude, key(root()), {}},
+            {Assistant::Copilot, key(folder(u"copilot"_s)), "session-state/*/events.jsonl"},
+            {Assistant::Gemini, key(folder(u"gemini"_s)), "tmp/*/chats/session-*.jsonl"},
+            {Assistant::Qwen, key(folder(u"qwen"_s)), "projects/*/chats/*.jsonl"}};
+}
+
+// Content present at the start is skipped but its Gemini ids are known; a root that appears later is
+// read from its first byte; a Gemini message written again counts once, and a sub-agent's session
+// not at all.
+void TestFileWatcher::watchesSeveralRoots() {
+    const auto gemini = [](const char* id, const char* text) {
+        return QByteArray(R"({"id":")") + id + R"(","type":"user","content":[{"text":")" + text + R"("}]})" +
+               '\n';
+    };
+    const QString session = folder(u"gemini/tmp/p/chats/session-1.jsonl"_s);
+    QVERIFY(writeTo(session, gemini("old", "typed before")));
+    QVERIFY(writeTo(folder(u"copilot/session-state/s/events.jsonl"_s), "{}\n"));
+    m_watcher->start(otherRoots());
+    QCOMPARE(m_watcher->presentRoots(), (std::vector<bool>{false, true, true, true, false}));
+    QCOMPARE(poll(), 0);
+
+    QVERIFY(writeTo(folder(u"copilot/session-state/s/events.jsonl"_s),
+                    R"({"type":"user.message","data":{"content":"","transformedContent":"go on"}})"
+                    "\n"
+                    R"({"type":"user.message","data":{"content":"fix it"}})"
+                    "\n"));
+    QVERIFY(writeTo(path(u"p/t.jsonl"_s), prompts(1, 1)));
+    QCOMPARE(poll(), 2);
+
+    QSignalSpy appeared(m_watcher.get(), &FileWatcher::presentRootsChanged);
+    QVERIFY(writeTo(folder(u"codex/history.jsonl"_s), R"({"session_id":"s","ts":1,"text":"hi"})"
+                                                      "\n"));
+    QVERIFY(
+        writeTo(session, gemini("old", "typed before") + gemini("new", "typed") + gemini("new", "typed")));
+    QVERIFY(
+        writeTo(folder(u"gemini/tmp/p/chats/session-2.jsonl"_s), R"({"sessionId":"s","kind":"subagent"})"
+                                                                 "\n" +
+                                                                     gemini("sub", "asked by the agent")));
+    QCOMPARE(poll(), 2);
+    QCOMPARE(appeared.count(), 1);
+}
+
+// The sample logs, written as new files under their assistants' roots, count what the person typed.
+void TestFileWatcher::replaysOtherAssistantsSamples() {
+    const QDir others(qEnvironmentVariable("ZENTREL_SOURCE_DIR") + u"/../shared/acceptance/others"_s);
+    if (!others.exists()) {
+        QSKIP("no sample logs of other assistants beside the project");
+    }
+    m_watcher->start(otherRoots());
+    QCOMPARE(poll(), 0);
+    const QList<std::tuple<QString, QString, int>> samples{
+        {u"copilot/Mai0313*"_s, u"copilot/session-state/a/events.jsonl"_s, 1},
+        {u"copilot/WildChild*"_s, u"copilot/session-state/b/events.jsonl"_s, 1},
+        {u"qwen/*27d495d1*"_s, u"qwen/projects/-work/chats/27d495d1.jsonl"_s, 1},
+        {u"qwen/*c190cd9d*"_s, u"qwen/projects/-work/chats/c190cd9d.jsonl"_s, 1},
+        {u"gemini/*"_s, u"gemini/tmp/p/chats/session-x.jsonl"_s, 2},
+    };
+    for (const auto& [sample, place, typed] : samples) {
+        const QDir kind(others.filePath(sample.section(u'/', 0, 0)));
+        QFile source(
+            kind.filePath(kind.entryList({sample.section(u'/', 1) + u".jsonl"_s}, QDir::Files).value(0)));
+        QVERIFY2(source.open(QIODevice::ReadOnly), qPrintable(sample));
+        QVERIFY(writeTo(folder(place), source.readAll()));
+        QCOMPARE(poll(), typed);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFileWatcher)

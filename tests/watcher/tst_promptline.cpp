@@ -1,4 +1,5 @@
 #include "LineClassifier.h"
+#include "LineRecognizer.h"
 #include "PromptPrefilter.h"
 #include "PromptRecognizer.h"
 #include "PromptScreen.h"
@@ -157,6 +158,8 @@ private Q_SLOTS:
     void agreesWithOracle();
     void explainsTranscript();
     void explainsCopiesAcrossFolders();
+    void otherAssistantsRecords_data();
+    void otherAssistantsRecords();
 };
 
 void TestPromptLine::classifiesLines_data() {
@@ -336,6 +339,98 @@ void TestPromptLine::explainsCopiesAcrossFolders() {
     QCOMPARE(explanations[1].prompts, 1);
     QCOMPARE(explanations[1].ignored, (std::map<LineVerdict, std::int64_t>{{LineVerdict::Copy, 3}}));
     QCOMPARE(explanations[2].error, ENOENT);
+}
+
+// One table per assistant; each row gives the first record's verdict and how many prompts the line holds.
+void TestPromptLine::otherAssistantsRecords_data() {
+    QTest::addColumn<Assistant>("assistant");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<LineVerdict>("verdict");
+    QTest::addColumn<int>("prompts");
+    using enum LineVerdict;
+
+    const auto codex = [](const char* name, const QByteArray& line, LineVerdict verdict) {
+        QTest::addRow("codex: %s", name) << Assistant::Codex << line << verdict << int(verdict == Prompt);
+    };
+    codex("typed", R"({"session_id":"s","ts":1766670332,"text":"fix the build"})", Prompt);
+    codex("empty text is still submitted text", R"({"session_id":"s","ts":1,"text":""})", Prompt);
+    codex("text not a string", R"({"session_id":"s","ts":1,"text":["fix"]})", NoMessage);
+
+    const auto copilot = [](const char* name, const QByteArray& data, LineVerdict verdict) {
+        QTest::addRow("copilot: %s", name)
+            << Assistant::Copilot << R"({"type":"user.message","data":)" + data + R"(,"id":"e1"})" << verdict
+            << int(verdict == Prompt);
+    };
+    copilot("typed", R"({"content":"fix","transformedContent":"<current_datetime>x</current_datetime>"})",
+            Prompt);
+    copilot("autopilot nudge", R"({"content":"","transformedContent":"You have not finished"})", Nudge);
+    copilot("only transformed content", R"({"transformedContent":"fix"})", NoMessage);
+    QTest::addRow("copilot: the assistant's message")
+        << Assistant::Copilot << R"({"type":"assistant.message","data":{"content":"done"}})"_ba
+        << NotUserRecord << 0;
+
+    const auto qwen = [](const char* name, const char* type, const char* provenance, LineVerdict verdict) {
+        QTest::addRow("qwen: %s", name)
+            << Assistant::Qwen
+            << QByteArray(R"({"type":")") + type + R"(","provenance":")" + provenance +
+                   R"(","message":{"role":"user","parts":[{"text":"fix"}]}})"
+            << verdict << int(verdict == Prompt);
+    };
+    qwen("typed", "user", "real_user", Prompt);
+    qwen("tool result", "tool_result", "tool_result", ToolResult);
+    qwen("another origin", "user", "cron", OtherAgent);
+    qwen("system record", "system", "system", NotUserRecord);
+
+    const auto gemini = [](const char* name, const QByteArray& content, LineVerdict verdict) {
+        QTest::addRow("gemini: %s", name)
+            << Assistant::Gemini << R"({"id":"m1","timestamp":"t","type":"user","content":)" + content + '}'
+            << verdict << int(verdict == Prompt);
+    };
+    gemini("typed parts", R"([{"text":"fix the build"},{"text":"@file contents"}])", Prompt);
+    gemini("typed string", R"("fix the build")", Prompt);
+    gemini("nudge", R"([{"text":"System: Please continue."}])", Nudge);
+    gemini("short nudge", R"("Please continue.")", Nudge);
+    gemini("nudge and more", R"("Please continue. With the tests")", Prompt);
+    gemini("function response", R"([{"text":"x"},{"functionResponse":{"id":"f"}}])", ToolResult);
+    gemini("function response text", R"("[Function Response: read_file]")", ToolResult);
+    gemini("session context", R"([{"text":"<session_context>cwd</session_context>"}])", AssistantRecord);
+    gemini("hook context", R"("<hook_context>x")", AssistantRecord);
+    gemini("image only", R"([{"inlineData":{}}])", NoMessage);
+    QTest::addRow("gemini: no id") << Assistant::Gemini << R"({"type":"user","content":"fix"})"_ba << NoId
+                                   << 0;
+    QTest::addRow("gemini: metadata")
+        << Assistant::Gemini << R"({"sessionId":"s","projectHash":"h","kind":"main"})"_ba << NotUserRecord
+        << 0;
+    QTest::addRow("gemini: sub-agent metadata")
+        << Assistant::Gemini << R"({"sessionId":"s","projectHash":"h","kind":"subagent"})"_ba << Sidechain
+        << 0;
+    QTest::addRow("gemini: list written again")
+        << Assistant::Gemini
+        << R"({"$set":{"messages":[{"id":"a","type":"user","content":"go"},{"id":"b","type":"gemini"},)"
+           R"({"id":"c","type":"user","content":"on"}]}})"_ba
+        << Prompt << 2;
+    QTest::addRow("gemini: metadata update")
+        << Assistant::Gemini << R"({"$set":{"lastUpdated":"t"}})"_ba << NotUserRecord << 0;
+}
+
+// classifyRecords (for explain) and the watcher's recogniser must agree on every row.
+void TestPromptLine::otherAssistantsRecords() {
+    QFETCH(Assistant, assistant);
+    QFETCH(QByteArray, line);
+    QFETCH(LineVerdict, verdict);
+    QFETCH(int, prompts);
+    QList<LineVerdict> verdicts;
+    const bool uncounted =
+        classifyRecords(view(line), assistant,
+                        [&verdicts](LineVerdict found, const PromptIdentity&) { verdicts.append(found); });
+    QVERIFY(!verdicts.isEmpty());
+    QCOMPARE(reasonText(verdicts.first()), reasonText(verdict));
+    QCOMPARE(verdicts.count(LineVerdict::Prompt), prompts);
+    static LineRecognizer recognizer;
+    const LinePrompts found = recognizer.recognize(view(line), assistant);
+    QCOMPARE(found.prompts.size(), std::size_t(prompts));
+    QCOMPARE(found.uncountedFile, uncounted);
+    QCOMPARE(uncounted, verdict == LineVerdict::Sidechain);
 }
 
 QTEST_GUILESS_MAIN(TestPromptLine)

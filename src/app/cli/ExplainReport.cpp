@@ -19,9 +19,16 @@ QString explanationText(const QString& file, const TranscriptExplanation& explan
     for (const auto& [verdict, count] : explanation.ignored) {
         ignored += count;
     }
+    // Claude Code's transcripts are the usual case; another assistant's log is named.
+    const std::string_view assistant = assistantName(explanation.assistant);
+    const QString named =
+        explanation.assistant == Assistant::Claude
+            ? file
+            : QStringLiteral("%1 (%2)").arg(
+                  file, QString::fromUtf8(assistant.data(), static_cast<qsizetype>(assistant.size())));
     QStringList rows{
         QStringLiteral("%1: %2, %3")
-            .arg(file, counted(explanation.prompts, QStringLiteral("prompt"), QStringLiteral("prompts")),
+            .arg(named, counted(explanation.prompts, QStringLiteral("prompt"), QStringLiteral("prompts")),
                  counted(ignored, QStringLiteral("other line"), QStringLiteral("other lines")))};
     for (const auto& [verdict, count] : explanation.ignored) {
         rows.append(QStringLiteral("  %1  %2").arg(count, 6).arg(reason(verdict)));

@@ -13,7 +13,7 @@
 #include "settings/ExerciseMenu.h"
 #include "settings/StepperCard.h"
 #include "settings/ToggleRow.h"
-#include "settings/WatchedDirectoryLine.h"
+#include "settings/WatchedDirectoryList.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -33,13 +33,13 @@ SettingsTab::SettingsTab(TrackerState& state, LaunchAtLoginBinding launchAtLogin
     , m_sound(new ToggleRow(QStringLiteral("Sound on alert"), QStringLiteral("soundSwitch"), this))
     , m_launchAtLoginRow(
           new ToggleRow(QStringLiteral("Launch at login"), QStringLiteral("launchAtLoginSwitch"), this))
-    , m_watched(new WatchedDirectoryLine(this))
+    , m_watched(new WatchedDirectoryList(this))
     , m_about(new AboutCard(this)) {
     m_promptLimit->setObjectName(QStringLiteral("promptLimitStepper"));
     m_pushupsPerSet->setObjectName(QStringLiteral("pushupsPerSetStepper"));
     m_exercise->setObjectName(QStringLiteral("exerciseMenu"));
     m_exercise->setAccessibleName(QStringLiteral("Exercise type"));
-    m_watched->setObjectName(QStringLiteral("watchedDirectory"));
+    m_watched->setObjectName(QStringLiteral("watchedDirectories"));
     m_about->setObjectName(QStringLiteral("aboutCard"));
 
     auto* layout = new QVBoxLayout(this);
@@ -63,7 +63,7 @@ void SettingsTab::refresh() {
     m_exercise->setCurrentExercise(m_state.exerciseType());
     m_sound->setChecked(m_state.soundEnabled());
     m_launchAtLoginRow->setChecked(launchAtLoginEnabled());
-    m_watched->setPath(m_state.projectsDirectory());
+    m_watched->setDirectories(m_state.watchedDirectories());
     m_about->setVersion(AppIdentity::appVersion());
 }
 
@@ -122,7 +122,8 @@ void SettingsTab::connectModel() {
     connect(m_launchAtLoginRow, &ToggleRow::toggledByUser, this, &SettingsTab::setLaunchAtLogin);
     connect(m_about, &AboutCard::checkForUpdatesRequested, this, &SettingsTab::checkForUpdatesRequested);
     for (auto signal : {&TrackerState::promptLimitChanged, &TrackerState::pushupsPerSetChanged,
-                        &TrackerState::exerciseTypeChanged, &TrackerState::soundEnabledChanged}) {
+                        &TrackerState::exerciseTypeChanged, &TrackerState::soundEnabledChanged,
+                        &TrackerState::watchedDirectoriesChanged}) {
         connect(&m_state, signal, this, &SettingsTab::refresh);
     }
 }

@@ -9,10 +9,10 @@ class ExerciseMenu;
 class StepperCard;
 class ToggleRow;
 class TrackerState;
-class WatchedDirectoryLine;
+class WatchedDirectoryList;
 
 // The panel's settings: prompts and reps per set, the exercise, alert sound, launch at
-// login, the watched folder, session reset and the about card. It keeps nothing of its own:
+// login, the watched folders, session reset and the about card. It keeps nothing of its own:
 // every control shows what the model (or the login service) says now, and writes straight back.
 class SettingsTab : public QWidget {
     Q_OBJECT
@@ -45,6 +45,6 @@ private:
     ExerciseMenu* m_exercise;
     ToggleRow* m_sound;
     ToggleRow* m_launchAtLoginRow;
-    WatchedDirectoryLine* m_watched;
+    WatchedDirectoryList* m_watched;
     AboutCard* m_about;
 };

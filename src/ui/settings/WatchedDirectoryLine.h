@@ -3,8 +3,9 @@
 #include <QFont>
 #include <QWidget>
 
-// The watched folder's full path on one line of a card; a path too long for the card loses
-// characters from its middle, so both the root and the last folder stay readable.
+// A watched folder on one line of a card: the name of the assistant that writes there, then the
+// folder's full path; a path too long for the card loses characters from its middle, so both the
+// root and the last folder stay readable.
 class WatchedDirectoryLine : public QWidget {
     Q_OBJECT
 
@@ -14,9 +15,10 @@ public:
 
     explicit WatchedDirectoryLine(QWidget* parent = nullptr);
 
+    QString assistant() const { return m_assistant; }
     QString path() const { return m_path; }
-    void setPath(const QString& path);
-    // The path as it fits the current width.
+    void setDirectory(const QString& assistant, const QString& path);
+    // The path as it fits the width the name leaves.
     QString displayedText() const;
 
     QSize sizeHint() const override;
@@ -26,6 +28,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int nameWidth() const;
+
+    QString m_assistant;
     QString m_path;
     QFont m_font;
 };

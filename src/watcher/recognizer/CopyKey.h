@@ -4,7 +4,7 @@
 #include <string_view>
 
 // Which copy rule a key serves; part of the digest, so keys of different rules never meet.
-enum class CopyRule : std::uint8_t { SameUuid, SameMoment, SameUuidAndTime };
+enum class CopyRule : std::uint8_t { SameUuid, SameMoment, SameUuidAndTime, SameMessageId };
 
 // A 64-bit digest of one or two strings of a prompt record (as decoded from JSON). Equal inputs
 // give equal keys; among the 300,000 keys of 100,000 prompts the odds that any two share a key by

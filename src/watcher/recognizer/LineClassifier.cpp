@@ -1,6 +1,7 @@
 #include "LineClassifier.h"
 
 #include "PromptRules.h"
+#include "RecordRules.h"
 
 #include <simdjson.h>
 
@@ -20,4 +21,24 @@ ClassifiedLine classifyLine(std::string_view line) noexcept {
         return {verdict, {}};
     }
     return {verdict, identityOf(record.get_object().value_unsafe())};
+}
+
+bool classifyRecords(std::string_view line, Assistant assistant, const RecordVisitor& visit) {
+    const RecordRules* rules = recordRules(assistant);
+    if (!rules) {
+        const auto [verdict, identity] = classifyLine(line);
+        visit(verdict, identity);
+        return false;
+    }
+    if (!simdjson::validate_utf8(line.data(), line.size())) {
+        visit(LineVerdict::InvalidUtf8, {});
+        return false;
+    }
+    simdjson::dom::parser parser;
+    simdjson::dom::element record;
+    if (parser.parse(line.data(), line.size(), true).get(record) != simdjson::SUCCESS) {
+        visit(LineVerdict::InvalidJson, {});
+        return false;
+    }
+    return judgeRecords(record, *rules, visit);
 }

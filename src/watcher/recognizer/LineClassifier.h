@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Assistant.h"
 #include "LineVerdict.h"
 #include "PromptIdentity.h"
+#include "PromptRules.h"
 
 #include <string_view>
 
@@ -15,3 +17,8 @@ struct ClassifiedLine {
 };
 
 ClassifiedLine classifyLine(std::string_view line) noexcept;
+
+// Exactly the line rules of `assistant` for one trimmed non-empty line: each record it holds with
+// its verdict (for Claude Code, classifyLine's one). True when the line marks its file as one that
+// counts nothing.
+bool classifyRecords(std::string_view line, Assistant assistant, const RecordVisitor& visit);

@@ -32,6 +32,10 @@ std::string_view reasonText(LineVerdict verdict) noexcept {
         return "task notice";
     case LineVerdict::OtherAgent:
         return "another agent's or the assistant's own message";
+    case LineVerdict::Nudge:
+        return "automatic nudge";
+    case LineVerdict::NoId:
+        return "no message id";
     case LineVerdict::Copy:
         return "copy of an earlier record";
     }

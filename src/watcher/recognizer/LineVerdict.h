@@ -20,6 +20,8 @@ enum class LineVerdict {
     CommandOutput,
     TaskNotice,
     OtherAgent,
+    Nudge,
+    NoId,
     Copy,
 };
 

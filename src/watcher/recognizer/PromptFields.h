@@ -15,9 +15,13 @@ enum class Requirement {
     Object,         // an object whose fields meet `fields`; absent or not an object fails
     IfObject,       // when an object, one whose fields meet `fields`; absent or anything else passes
     // Not a list made only of objects meeting `fields` (an empty one included), and not text that
-    // one of the assistantMarkers begins. The text is a string value, or the "text" of the first
+    // one of the table's markers begins. The text is a string value, or the "text" of the first
     // block of a list made only of "text" blocks.
     TypedContent,
+    String, // a string; absent or any other type fails
+    // A string, or a list of parts whose first part holds the string "text"; no part holds a field
+    // named `value` (what a tool gave back); and not text that one of the table's markers begins.
+    Parts,
 };
 
 struct FieldRule {
@@ -51,8 +55,9 @@ inline constexpr AssistantMarker assistantMarkers[] = {
     {"(no content)", true, LineVerdict::AssistantRecord},
 };
 
-constexpr std::optional<LineVerdict> markerVerdict(std::string_view text) {
-    for (const AssistantMarker& marker : assistantMarkers) {
+constexpr std::optional<LineVerdict>
+markerVerdict(std::string_view text, std::span<const AssistantMarker> markers = assistantMarkers) {
+    for (const AssistantMarker& marker : markers) {
         if (marker.wholeText ? text == marker.text : text.starts_with(marker.text)) {
             return marker.verdict;
         }
@@ -94,7 +99,8 @@ inline constexpr FieldRule promptRecordFields[] = {
 };
 
 constexpr bool isRequired(const FieldRule& rule) {
-    return rule.requirement == Requirement::Equals || rule.requirement == Requirement::Object;
+    return rule.requirement == Requirement::Equals || rule.requirement == Requirement::Object ||
+           rule.requirement == Requirement::String || rule.requirement == Requirement::Parts;
 }
 
 constexpr bool hasNestedFields(Requirement requirement) {

@@ -6,7 +6,8 @@
 // What a prompt record carries that a copy of it carries too (see CopyIndex). Each key is a
 // CopyKey digest, present only when the record holds the fields it is made of.
 struct PromptIdentity {
-    // A "uuid" in canonical form: no two records the assistant writes share one by chance.
+    // A "uuid" in canonical form, or the message id of an assistant that writes a message again
+    // under its id (RecordRules::idKey): no two records share one by chance.
     std::optional<std::uint64_t> uuid;
     // "sessionId" and "timestamp": no one sends two messages in one conversation in the same
     // millisecond, so a second record of that moment is the same message written again.

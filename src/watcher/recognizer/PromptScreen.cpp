@@ -186,6 +186,9 @@ Check checkField(const FieldRule& rule, value& field) noexcept {
         return ifObject(field, rule.fields);
     case Requirement::TypedContent:
         return isTypedContent(field);
+    case Requirement::String:
+    case Requirement::Parts: // other assistants' rows, which the screen never reads
+        break;
     }
     return Check::Unreadable;
 }

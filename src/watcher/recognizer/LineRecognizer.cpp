@@ -1,0 +1,14 @@
+#include "LineRecognizer.h"
+
+LinePrompts LineRecognizer::recognize(std::string_view line, Assistant assistant) {
+    m_prompts.clear();
+    const RecordRules* rules = recordRules(assistant);
+    if (!rules) {
+        if (const auto prompt = m_transcripts.recognize(line)) {
+            m_prompts.push_back(prompt->identity);
+        }
+        return {m_prompts};
+    }
+    const bool uncounted = m_records.recognize(line, *rules, m_prompts);
+    return {m_prompts, uncounted};
+}
