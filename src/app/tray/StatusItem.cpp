@@ -30,7 +30,7 @@ StatusItem::StatusItem(const QDBusConnection& bus, QObject* parent)
         return;
     }
     m_statusNotifierItem = new StatusNotifierItem(bus, m_menu.get(), this);
-    m_statusNotifierItem->setIcon(trayIconImages(0));
+    m_statusNotifierItem->setIcon(iconImages());
     connect(m_statusNotifierItem, &StatusNotifierItem::registered, this, &StatusItem::useStatusNotifier);
     connect(m_statusNotifierItem, &StatusNotifierItem::hostGone, this, &StatusItem::useSystemTray);
     connect(m_statusNotifierItem, &StatusNotifierItem::activated, this,
@@ -53,23 +53,22 @@ void StatusItem::buildMenu() {
             &StatusItem::quitRequested);
 }
 
-// Hosts that show the title get the plain icon; an XEmbed tray cannot show text, so its icon
-// also carries the current set's progress.
+// The ring on the icon says what the title says, for hosts that show no title (XEmbed trays, and
+// StatusNotifierItem hosts such as KDE's that show no label) and alike where a label shows.
 void StatusItem::setStatus(const QString& title, qint64 pendingSets, qreal setProgress) {
-    const bool badgeChanged = pendingSets != m_pendingSets;
-    const bool progressChanged = setProgress != m_setProgress;
+    const bool iconChanged = pendingSets != m_pendingSets || setProgress != m_setProgress;
     m_title = title;
     m_pendingSets = pendingSets;
     m_setProgress = setProgress;
     if (m_statusNotifierItem) {
         m_statusNotifierItem->setTitle(title);
-        if (badgeChanged) {
-            m_statusNotifierItem->setIcon(trayIconImages(pendingSets));
+        if (iconChanged) {
+            m_statusNotifierItem->setIcon(iconImages());
         }
     }
     if (m_systemTrayIcon) {
-        if (badgeChanged || progressChanged) {
-            m_systemTrayIcon->setIcon(systemTrayIconImage());
+        if (iconChanged) {
+            m_systemTrayIcon->setIcon(iconFromImages(iconImages()));
         }
         m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel") + title);
     }
@@ -134,7 +133,7 @@ void StatusItem::setInTray(bool inTray) {
 void StatusItem::createSystemTrayIcon() {
     m_systemTrayIcon = new QSystemTrayIcon(this);
     m_systemTrayIcon->setContextMenu(m_menu.get());
-    m_systemTrayIcon->setIcon(systemTrayIconImage());
+    m_systemTrayIcon->setIcon(iconFromImages(iconImages()));
     m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel") + m_title);
     connect(m_systemTrayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -144,6 +143,6 @@ void StatusItem::createSystemTrayIcon() {
             });
 }
 
-QIcon StatusItem::systemTrayIconImage() const {
-    return iconFromImages(trayIconImages(m_pendingSets, m_setProgress));
+QList<QImage> StatusItem::iconImages() const {
+    return trayIconImages(m_pendingSets, m_setProgress);
 }

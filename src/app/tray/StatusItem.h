@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QIcon>
+#include <QImage>
+#include <QList>
 #include <QObject>
 #include <QRect>
 #include <memory>
@@ -15,7 +16,7 @@ class XEmbedTrayWatcher;
 // The application's presence in the desktop's tray: our StatusNotifierItem while a
 // StatusNotifierWatcher runs, otherwise a classic XEmbed tray icon, never both at once.
 // It shows the status title (as a label where the host draws one, and in the tooltip) and
-// the icon with the owed-set badge, and offers a three-entry menu. Where neither kind of tray
+// the icon with the set's progress ring and the owed-set badge, and offers a three-entry menu. Where neither kind of tray
 // runs it keeps its XEmbed icon ready, and it shows as soon as a tray of either kind starts.
 class StatusItem : public QObject {
     Q_OBJECT
@@ -27,7 +28,7 @@ public:
     explicit StatusItem(const QDBusConnection& bus, QObject* parent = nullptr);
     ~StatusItem() override;
 
-    // `setProgress` (0 to 1) is how far the current set has come, for trays that show no title.
+    // `setProgress` (0 to 1) is how far the current set has come, drawn as a ring on the icon.
     void setStatus(const QString& title, qint64 pendingSets, qreal setProgress = 0);
     QString title() const { return m_title; }
     Host host() const { return m_host; }
@@ -54,7 +55,7 @@ private:
     void watchForSystemTray();
     void setInTray(bool inTray);
     void createSystemTrayIcon();
-    QIcon systemTrayIconImage() const;
+    QList<QImage> iconImages() const;
 
     std::unique_ptr<QMenu> m_menu;
     StatusNotifierItem* m_statusNotifierItem = nullptr;
