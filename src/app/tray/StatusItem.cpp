@@ -4,6 +4,7 @@
 #include "ProcessClock.h"
 #include "tray/StatusNotifierItem.h"
 #include "tray/TrayIconImage.h"
+#include "tray/XEmbedIconPlacement.h"
 #include "tray/XEmbedTrayWatcher.h"
 
 #include <QMenu>
@@ -25,7 +26,7 @@ StatusItem::StatusItem(const QDBusConnection& bus, QObject* parent)
     buildMenu();
     if (!bus.isConnected()) {
         // Answered on a later turn of the event loop, as the watcher answers, so whoever made
-        // this item has connected to inTrayChanged by then.
+        // this item has connected to settled by then.
         QMetaObject::invokeMethod(this, &StatusItem::useSystemTray, Qt::QueuedConnection);
         return;
     }
@@ -33,13 +34,19 @@ StatusItem::StatusItem(const QDBusConnection& bus, QObject* parent)
     m_statusNotifierItem->setIcon(iconImages());
     connect(m_statusNotifierItem, &StatusNotifierItem::registered, this, &StatusItem::useStatusNotifier);
     connect(m_statusNotifierItem, &StatusNotifierItem::hostGone, this, &StatusItem::useSystemTray);
-    connect(m_statusNotifierItem, &StatusNotifierItem::activated, this,
-            [this](const QPoint& point) { Q_EMIT activated(statusNotifierAnchor(point)); });
+    connect(m_statusNotifierItem, &StatusNotifierItem::activated, this, [this](const QPoint& point) {
+        const std::optional<QRect> anchor = statusNotifierAnchor(point);
+        if (anchor) {
+            m_lastClickedPoint = anchor;
+        }
+        Q_EMIT activated(anchor);
+    });
     m_statusNotifierItem->registerWithWatcher();
 }
 
 // The tray icon and the exported menu refer to the menu, so they go before it.
 StatusItem::~StatusItem() {
+    m_iconPlacement.reset();
     delete m_systemTrayIcon;
     delete m_statusNotifierItem;
 }
@@ -122,12 +129,34 @@ void StatusItem::watchForSystemTray() {
         Qt::QueuedConnection);
 }
 
+// An XEmbed icon is docked before the tray gives it its place; until then a panel opened under
+// it would land at the screen's origin.
 void StatusItem::setInTray(bool inTray) {
-    if (m_inTray == inTray) {
+    m_inTray = inTray;
+    if (m_settled || m_iconPlacement) {
         return;
     }
-    m_inTray = inTray;
-    Q_EMIT inTrayChanged(inTray);
+    if (inTray && m_host == Host::SystemTray) {
+        m_iconPlacement = std::make_unique<XEmbedIconPlacement>(*m_systemTrayIcon);
+        connect(m_iconPlacement.get(), &XEmbedIconPlacement::placed, this, &StatusItem::settle);
+    } else {
+        settle();
+    }
+}
+
+void StatusItem::settle() {
+    if (m_settled) {
+        return;
+    }
+    m_settled = true;
+    Q_EMIT settled();
+}
+
+std::optional<QRect> StatusItem::iconAnchor() const {
+    if (m_host == Host::SystemTray && m_inTray == true) {
+        return m_systemTrayIcon->geometry();
+    }
+    return m_host == Host::StatusNotifier ? m_lastClickedPoint : std::nullopt;
 }
 
 void StatusItem::createSystemTrayIcon() {
