@@ -50,14 +50,14 @@ private Q_SLOTS:
 
     // Prompts of one poll are stored with one sync and prompts recorded on their own each with
     // theirs; either way, alerts are posted only after it, one for each sync that made sets owed,
-    // with the numbers of the last of them. The server reads the store file the moment each alert
-    // arrives, so an alert that overtook its sync finds an older count there.
+    // with the numbers of the last of them, not of the prompts after it. The server reads the store
+    // file the moment each alert arrives, so an alert that overtook its sync finds an older count.
     void promptsStoredThenAlerted_data() {
         QTest::addColumn<int>("prompts");
         QTest::addColumn<int>("polls"); // none: recorded one at a time
         QTest::addRow("20 recorded one at a time") << 20 << 0;
         QTest::addRow("300 in one poll") << 300 << 1;
-        QTest::addRow("40 in two polls") << 40 << 2;
+        QTest::addRow("45 in three polls") << 45 << 3;
     }
     void promptsStoredThenAlerted() {
         QFETCH(int, prompts);
@@ -66,12 +66,12 @@ private Q_SLOTS:
         m_server.readFileAtEachNotify(harness.storePath());
         const qsizetype filesBefore = m_server.fileAtEachNotify().size();
         const auto model = harness.makeModel(20ms);
-        const int perAlert = polls ? prompts / polls : 10;
+        const int perPoll = polls ? prompts / polls : 10;
         if (polls) {
             model->startWatching();
-            for (int total = perAlert; total <= prompts; total += perAlert) {
+            for (int total = perPoll; total <= prompts; total += perPoll) {
                 append(harness.home.projectsDirectory() + QStringLiteral("/burst.jsonl"),
-                       promptLine.repeated(perAlert));
+                       promptLine.repeated(perPoll));
                 QTRY_COMPARE(model->totalRequests(), total);
             }
         } else {
@@ -88,16 +88,17 @@ private Q_SLOTS:
                  QVariant(QByteArray(R"({"2026-03-14":)" + QByteArray::number(prompts) + "}")));
 
         QList<QVariantList> expected;
-        for (int total = perAlert; total <= prompts; total += perAlert) {
+        for (int total = perPoll; total <= prompts; total += perPoll) {
+            const int owed = total / 10;
             expected.append(
                 {QStringLiteral("Time for 10 Pushups"),
-                 QStringLiteral("You've sent %1 prompts. %2 set(s) owed.").arg(total).arg(total / 10), true});
+                 QStringLiteral("You've sent %1 prompts. %2 set(s) owed.").arg(owed * 10).arg(owed), true});
         }
         QTRY_COMPARE(harness.alerts(), expected);
         const QByteArrayList files = m_server.fileAtEachNotify().mid(filesBefore);
         QCOMPARE(files.size(), expected.size());
         for (int alert = 0; alert < files.size(); ++alert) {
-            QVERIFY2(storedTotal(files.at(alert)) >= (alert + 1) * perAlert, files.at(alert).constData());
+            QVERIFY2(storedTotal(files.at(alert)) >= (alert + 1) * perPoll, files.at(alert).constData());
         }
     }
 
