@@ -2,6 +2,7 @@
 #include "NotificationServerFixture.h"
 #include "PreferenceKeys.h"
 #include "Preferences.h"
+#include "TestFiles.h"
 #include "TrackerHarness.h"
 
 #include <QFile>
@@ -15,12 +16,6 @@ using namespace std::chrono_literals;
 namespace {
 const QByteArray promptLine = R"({"type":"user","message":{"role":"user","content":"go on"}})"
                               "\n";
-
-void append(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::Append));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QDateTime utc(const QString& iso) {
     return QDateTime::fromString(iso, Qt::ISODate).toUTC();
@@ -70,8 +65,8 @@ private Q_SLOTS:
         if (polls) {
             model->startWatching();
             for (int total = perPoll; total <= prompts; total += perPoll) {
-                append(harness.home.projectsDirectory() + QStringLiteral("/burst.jsonl"),
-                       promptLine.repeated(perPoll));
+                QVERIFY(writeFile(harness.home.projectsDirectory() + QStringLiteral("/burst.jsonl"),
+                                  promptLine.repeated(perPoll), QIODevice::Append));
                 QTRY_COMPARE(model->totalRequests(), total);
             }
         } else {

@@ -1,5 +1,6 @@
 #include "AppIdentity.h"
 #include "StatusNotifierWatcherStandIn.h"
+#include "TestFiles.h"
 #include "TrackerHarness.h"
 #include "ZentrelProcess.h"
 
@@ -183,11 +184,8 @@ private Q_SLOTS:
         QCOMPARE(nothingOwed.log(), QStringLiteral("zentrel: no set is owed\n"));
         QCOMPARE(nothingOwed.output(), QString());
 
-        QFile transcript(harness.home.projectsDirectory() + QStringLiteral("/project/session.jsonl"));
-        QVERIFY(QDir().mkpath(QFileInfo(transcript).absolutePath()));
-        QVERIFY(transcript.open(QIODevice::WriteOnly));
-        QCOMPARE(transcript.write(promptLine), promptLine.size());
-        transcript.close();
+        QVERIFY(writeFile(harness.home.projectsDirectory() + QStringLiteral("/project/session.jsonl"),
+                          promptLine));
         QVERIFY(follow.waitForLines(4));
         QCOMPARE(lineObject(follow.lines().at(3)).value(QLatin1String("totalPrompts")), 10);
         QCOMPARE(lineObject(follow.lines().at(3)).value(QLatin1String("class")), QLatin1String("owed"));

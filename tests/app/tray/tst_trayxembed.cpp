@@ -85,9 +85,6 @@ private Q_SLOTS:
         QTRY_VERIFY(panel.isVisible());
         const QPoint placed = placePanel(icon, panel.size(), currentScreens());
         QTRY_COMPARE(panel.pos(), placed);
-        QCOMPARE(panel.y(), icon.y() + icon.height() + panelGap);
-        QVERIFY(qAbs(panel.geometry().center().x() - icon.center().x()) <= 1 ||
-                panel.geometry().right() == QGuiApplication::primaryScreen()->availableGeometry().right());
 
         QVERIFY(clickAt(icon.center())); // closes it, and the same click must not open it again
         QTRY_VERIFY(!panel.isVisible());
