@@ -8,6 +8,9 @@ XEmbedIconPlacement::XEmbedIconPlacement(const QSystemTrayIcon& icon, QObject* p
     connect(&m_poll, &QTimer::timeout, this, &XEmbedIconPlacement::check);
     m_waited.start();
     m_poll.start(pollInterval);
+    // Looked at once straight away too, once the owner has connected: while the dock request is
+    // still on its way, the icon is certainly at the origin.
+    QMetaObject::invokeMethod(this, &XEmbedIconPlacement::check, Qt::QueuedConnection);
 }
 
 void XEmbedIconPlacement::check() {
