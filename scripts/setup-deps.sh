@@ -6,7 +6,7 @@ set -euo pipefail
 
 run_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins libxcb1-dev libsimdjson-dev libicu-dev libcanberra-dev
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libxcb1-dev libsimdjson-dev libicu-dev libcanberra-dev libasound2-dev
     fonts-material-design-icons-iconfont
 )
 test_packages=(

@@ -3,7 +3,10 @@
 #include "AlertsLog.h"
 #include "AppIdentity.h"
 
+#include <alsa/asoundlib.h>
 #include <canberra.h>
+#include <cstdarg>
+#include <cstdio>
 #include <initializer_list>
 #include <memory>
 #include <utility>
@@ -23,6 +26,18 @@ Proplist makeProplist(std::initializer_list<std::pair<const char*, const char*>>
         ca_proplist_sets(properties, key, value);
     }
     return Proplist(properties);
+}
+
+// ALSA, which libcanberra plays through, tells of a missing sound device on standard error unless
+// told otherwise. The sound is optional, so what it says belongs in our own debug log.
+__attribute__((format(printf, 5, 6))) void logAlsaError(const char*, int, const char* function, int error,
+                                                        const char* format, ...) {
+    char message[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(message, sizeof message, format, arguments);
+    va_end(arguments);
+    qCDebug(lcAlerts) << "ALSA:" << function << message << (error != 0 ? snd_strerror(error) : "");
 }
 } // namespace
 
@@ -47,6 +62,7 @@ int AlertSound::ensureContext() {
     if (m_context) {
         return CA_SUCCESS;
     }
+    snd_lib_error_set_handler(logAlsaError);
     const int created = ca_context_create(&m_context);
     if (created != CA_SUCCESS) {
         m_context = nullptr;

@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include "AppLog.h"
+#include "ApplicationIcon.h"
 #include "PopoverView.h"
 #include "autostart/LoginItemManager.h"
 #include "panel/PanelWindow.h"
@@ -9,7 +10,8 @@
 #include "tray/StatusTitle.h"
 #include "update/Updater.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <utility>
 
 namespace {
 LaunchAtLoginBinding launchAtLoginBinding() {
@@ -36,6 +38,7 @@ AppDelegate::~AppDelegate() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    QApplication::setWindowIcon(applicationIcon()); // every window's, for task lists and switchers
     buildStatusItem();
     buildPanel();
     m_state.startWatching();
@@ -50,14 +53,11 @@ void AppDelegate::buildStatusItem() {
     connect(m_statusItem.get(), &StatusItem::quitRequested, this, [] { QCoreApplication::quit(); });
     // Without a tray the panel is the only way in, so it opens at start. The first answer is
     // the one at start: a tray that goes away later does not bring the window up unasked.
-    connect(
-        m_statusItem.get(), &StatusItem::inTrayChanged, this,
-        [this](bool inTray) {
-            if (!inTray) {
-                showPanel();
-            }
-        },
-        Qt::SingleShotConnection);
+    connect(m_statusItem.get(), &StatusItem::settled, this, [this] {
+        if (std::exchange(m_panelRequested, false) || m_statusItem->inTray() == false) {
+            showPanel();
+        }
+    });
 }
 
 void AppDelegate::buildPanel() {
@@ -73,15 +73,18 @@ void AppDelegate::togglePanel(const std::optional<QRect>& anchor) {
     }
 }
 
-void AppDelegate::showPanel(const std::optional<QRect>& anchor) {
+// A request from before the tray item settled waits for it: until then neither the look nor the
+// place of the panel is known, and a popup opened meanwhile would close as the icon docks.
+void AppDelegate::showPanel() {
     if (!m_panel) {
         return;
     }
-    // Until the tray has answered, the panel opens as it always did.
-    if (m_statusItem->inTray() == false) {
+    if (!m_statusItem->isSettled()) {
+        m_panelRequested = true;
+    } else if (m_statusItem->inTray() == false) {
         m_panel->showAsWindow();
     } else {
-        m_panel->showPanel(anchor);
+        m_panel->showPanel(m_statusItem->iconAnchor());
     }
 }
 

@@ -27,7 +27,9 @@ public:
 
     void applicationDidFinishLaunching();
     void togglePanel(const std::optional<QRect>& anchor);
-    void showPanel(const std::optional<QRect>& anchor = std::nullopt);
+    // As a window where no tray shows the icon, else as the popup under the icon where its place
+    // is known, or at the pointer.
+    void showPanel();
 
     TrackerState& state() { return m_state; }
     StatusItem* statusItem() const { return m_statusItem.get(); }
@@ -50,4 +52,5 @@ private:
     std::unique_ptr<PanelWindow> m_panel;
     PopoverView* m_popoverView = nullptr; // owned by m_panel
     bool m_statusUpdatePending = false;
+    bool m_panelRequested = false; // before the tray item settled
 };

@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "AppIdentity.h"
+#include "DisplayCheck.h"
 #include "PlatformChoice.h"
 #include "SingleInstance.h"
 #include "cli/CommandLine.h"
@@ -9,6 +10,7 @@
 #include "dbus/ZentrelService.h"
 
 #include <QDBusConnection>
+#include <cstdio>
 
 namespace {
 QStringList argumentsOf(int argc, char* argv[]) {
@@ -44,6 +46,10 @@ int ZentrelApp::main(int argc, char* argv[]) {
     // Must happen before the application object exists: it picks the platform plugin.
     if (shouldPreferXcb(QProcessEnvironment::systemEnvironment(), arguments)) {
         qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    if (!canOpenDisplay(QProcessEnvironment::systemEnvironment(), arguments)) {
+        std::fputs("zentrel: cannot open the display\n", stderr);
+        return 1;
     }
     ZentrelApp app(argc, argv);
     // Qt's own options are out of the arguments by now.

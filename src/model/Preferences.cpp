@@ -62,7 +62,17 @@ Preferences::Preferences()
     : Preferences(userFileName()) {}
 
 Preferences::Preferences(const QString& fileName)
-    : m_settings(withoutAbandonedLock(fileName), QSettings::NativeFormat) {
+    : Preferences(fileName, Access::ReadWrite) {}
+
+// QSettings takes its lock only to write, so a reader leaves even an abandoned lock alone: clearing
+// it would create and remove a lock file of its own.
+const Preferences Preferences::forReading() {
+    return Preferences(userFileName(), Access::ReadOnly);
+}
+
+Preferences::Preferences(const QString& fileName, Access access)
+    : m_settings(access == Access::ReadWrite ? withoutAbandonedLock(fileName) : fileName,
+                 QSettings::NativeFormat) {
     // Already the default; stated because every guarantee of sync() rests on it: the file is
     // written beside the old one and renamed over it, never rewritten in place.
     m_settings.setAtomicSyncRequired(true);

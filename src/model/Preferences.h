@@ -30,6 +30,10 @@ public:
     Preferences(const Preferences&) = delete;
     Preferences& operator=(const Preferences&) = delete;
 
+    // The user's store, to read while no Zentrel runs: nothing in its folder is created, changed or
+    // removed, not even for a moment.
+    static const Preferences forReading();
+
     // Where the user's store lives, read from the environment at each call.
     static QString userFileName();
 
@@ -48,6 +52,9 @@ public:
     void sync();
 
 private:
+    enum class Access { ReadWrite, ReadOnly };
+    Preferences(const QString& fileName, Access access);
+
     std::optional<QByteArray> bytes(const QString& key) const;
     void write(const QString& key, const QVariant& value);
 

@@ -319,8 +319,10 @@ void TrackerState::recordPrompt() {
     if (m_promptLimit >= 1 && m_totalRequests % m_promptLimit == 0) {
         assignPendingSets(saturatingAdd(m_pendingSets, 1));
         qCInfo(lcModel) << "set owed, pending" << m_pendingSets;
-        m_heldAlerts.append(
-            {m_pendingSets, m_totalRequests, m_pushupsPerSet, m_exerciseType, m_soundEnabled});
+        // A burst that makes several sets owed at once is announced once, by its last set: a stack
+        // of alerts would each tell an owed count that the next one has already outdated.
+        m_heldAlert =
+            HeldAlert{m_pendingSets, m_totalRequests, m_pushupsPerSet, m_exerciseType, m_soundEnabled};
     }
     commit();
 }
@@ -352,14 +354,14 @@ void TrackerState::commit() {
     for (const Signal changed : changes) {
         Q_EMIT(this->*changed)();
     }
-    postHeldAlerts();
+    postHeldAlert();
 }
 
-void TrackerState::postHeldAlerts() {
-    const QList<HeldAlert> alerts = std::exchange(m_heldAlerts, {});
-    for (const HeldAlert& alert : alerts) {
-        m_notifications->sendSetAlert(alert.pendingSets, alert.totalRequests, alert.reps, alert.exerciseType,
-                                      alert.soundEnabled);
+void TrackerState::postHeldAlert() {
+    const std::optional<HeldAlert> alert = std::exchange(m_heldAlert, std::nullopt);
+    if (alert) {
+        m_notifications->sendSetAlert(alert->pendingSets, alert->totalRequests, alert->reps,
+                                      alert->exerciseType, alert->soundEnabled);
     }
 }
 

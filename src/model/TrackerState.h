@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FileWatcher;
 
@@ -27,7 +28,7 @@ class Preferences;
 // Every assignment of a persisted field is written to the preferences store, and everything that
 // one operation, one poll of the transcripts or loading changes reaches the disk together, in one
 // sync at its end. Only then do observers hear of the changes (once per changed field, however
-// many prompts a poll counted) and are the alerts of the sets it made owed posted.
+// many prompts a poll counted) and is the alert of the sets it made owed posted.
 class TrackerState : public QObject {
     Q_OBJECT
     Q_PROPERTY(qint64 totalRequests READ totalRequests NOTIFY totalRequestsChanged)
@@ -111,7 +112,7 @@ Q_SIGNALS:
     void watchedDirectoriesChanged();
 
 private:
-    // A set alert as it stood when its set became owed, waiting for the sync that stores it.
+    // A set alert as it stood when the last set owed became owed, waiting for the sync that stores it.
     struct HeldAlert {
         qint64 pendingSets;
         qint64 totalRequests;
@@ -140,7 +141,7 @@ private:
     void takeWatchedDirectories();
     void finishPoll();
     void commit();
-    void postHeldAlerts();
+    void postHeldAlert();
 
     std::unique_ptr<Preferences> m_ownedStore;
     Preferences* m_store;
@@ -165,7 +166,7 @@ private:
     // occurrence.
     QList<Signal> m_heldWrites;
     QList<Signal> m_heldSignals;
-    QList<HeldAlert> m_heldAlerts;
+    std::optional<HeldAlert> m_heldAlert;
     // Set while loading and while a poll's prompts are being recorded: the commit waits for its end.
     bool m_gathering = false;
 };

@@ -1,7 +1,7 @@
 #include "AlertsLogCapture.h"
 #include "NotificationManager.h"
 #include "NotificationServerFixture.h"
-#include "StdoutCapture.h"
+#include "OutputCapture.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -14,7 +14,7 @@ namespace {
 using NotifyCall = NotificationServerFixture::NotifyCall;
 
 const QString markComplete = QStringLiteral("MARK_COMPLETE");
-// The tests run with no sound driver, so every sound we play ourselves ends in this line.
+// The tests run with no sound device, so every sound we play ourselves ends in this line.
 const QString soundAttempted = QStringLiteral("Alert sound not played");
 const QString anotherAppBus = QStringLiteral("another-app");
 const QString unreachableBus = QStringLiteral("unreachable");
@@ -105,7 +105,7 @@ private Q_SLOTS:
         QCOMPARE(refused.errorName(), QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"));
         NotificationManager manager(bus);
         const AlertsLogCapture log;
-        StdoutCapture output;
+        OutputCapture output;
         QVERIFY(output.isActive());
 
         manager.requestPermission();
@@ -121,7 +121,7 @@ private Q_SLOTS:
         QVERIFY(!bus.isConnected());
         NotificationManager manager(bus);
         const AlertsLogCapture log;
-        StdoutCapture output;
+        OutputCapture output;
         QVERIFY(output.isActive());
 
         manager.requestPermission();
@@ -246,8 +246,9 @@ private Q_SLOTS:
         m_server.setCapabilities(capabilities);
         CountingManager counting(QDBusConnection::sessionBus());
         const AlertsLogCapture log;
-        StdoutCapture output;
-        QVERIFY(output.isActive());
+        OutputCapture output;
+        OutputCapture errors(STDERR_FILENO);
+        QVERIFY(output.isActive() && errors.isActive());
 
         counting.manager.requestPermission();
         const uint id = post(counting.manager, soundEnabled);
@@ -258,6 +259,7 @@ private Q_SLOTS:
 
         QCOMPARE(log.count(soundAttempted), playedOurselves);
         QCOMPARE(output.text(), QByteArray());
+        QCOMPARE(errors.text(), QByteArray()); // not even from the sound system
     }
 
 private:

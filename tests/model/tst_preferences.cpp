@@ -1,25 +1,13 @@
 #include "PreferenceKeys.h"
 #include "Preferences.h"
+#include "TestFiles.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
 const QString key = QStringLiteral("someKey");
-
-void writeFile(const QString& path, const QByteArray& contents) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 template <typename T> QVariant asVariant(const std::optional<T>& value) {
     return value ? QVariant::fromValue(*value) : QVariant();
@@ -56,7 +44,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, stored);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("store.conf"));
-        writeFile(path, "[General]\n" + key.toUtf8() + "=" + stored + "\n");
+        QVERIFY(writeFile(path, "[General]\n" + key.toUtf8() + "=" + stored + "\n"));
         const Preferences store(path);
         QTEST(asVariant(store.integer(key)), "integer");
         QTEST(asVariant(store.boolean(key)), "boolean");
@@ -68,7 +56,7 @@ private Q_SLOTS:
     void emptyLockLeftByAKillIsNotWaitedFor() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("store.conf"));
-        writeFile(path + QStringLiteral(".lock"), "");
+        QVERIFY(writeFile(path + QStringLiteral(".lock"), ""));
         QElapsedTimer started;
         started.start();
         Preferences store(path);

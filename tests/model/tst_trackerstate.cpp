@@ -2,6 +2,7 @@
 #include "NotificationServerFixture.h"
 #include "PreferenceKeys.h"
 #include "Preferences.h"
+#include "TestFiles.h"
 #include "TrackerHarness.h"
 
 #include <QFile>
@@ -15,12 +16,6 @@ using namespace std::chrono_literals;
 namespace {
 const QByteArray promptLine = R"({"type":"user","message":{"role":"user","content":"go on"}})"
                               "\n";
-
-void append(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::Append));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QDateTime utc(const QString& iso) {
     return QDateTime::fromString(iso, Qt::ISODate).toUTC();
@@ -49,26 +44,31 @@ private Q_SLOTS:
     }
 
     // Prompts of one poll are stored with one sync and prompts recorded on their own each with
-    // theirs; either way, alerts are posted only after it. The server reads the store file the
-    // moment each alert arrives, so an alert that overtook its sync finds an older count there.
+    // theirs; either way, alerts are posted only after it, one for each sync that made sets owed,
+    // with the numbers of the last of them, not of the prompts after it. The server reads the store
+    // file the moment each alert arrives, so an alert that overtook its sync finds an older count.
     void promptsStoredThenAlerted_data() {
         QTest::addColumn<int>("prompts");
-        QTest::addColumn<bool>("polled");
-        QTest::addRow("20 recorded one at a time") << 20 << false;
-        QTest::addRow("300 in one poll") << 300 << true;
+        QTest::addColumn<int>("polls"); // none: recorded one at a time
+        QTest::addRow("20 recorded one at a time") << 20 << 0;
+        QTest::addRow("300 in one poll") << 300 << 1;
+        QTest::addRow("45 in three polls") << 45 << 3;
     }
     void promptsStoredThenAlerted() {
         QFETCH(int, prompts);
-        QFETCH(bool, polled);
+        QFETCH(int, polls);
         TrackerHarness harness(&m_server);
         m_server.readFileAtEachNotify(harness.storePath());
         const qsizetype filesBefore = m_server.fileAtEachNotify().size();
         const auto model = harness.makeModel(20ms);
-        if (polled) {
+        const int perPoll = polls ? prompts / polls : 10;
+        if (polls) {
             model->startWatching();
-            append(harness.home.projectsDirectory() + QStringLiteral("/burst.jsonl"),
-                   promptLine.repeated(prompts));
-            QTRY_COMPARE(model->totalRequests(), prompts);
+            for (int total = perPoll; total <= prompts; total += perPoll) {
+                QVERIFY(writeFile(harness.home.projectsDirectory() + QStringLiteral("/burst.jsonl"),
+                                  promptLine.repeated(perPoll), QIODevice::Append));
+                QTRY_COMPARE(model->totalRequests(), total);
+            }
         } else {
             for (int prompt = 1; prompt <= prompts; ++prompt) {
                 model->recordPrompt();
@@ -82,18 +82,18 @@ private Q_SLOTS:
         QCOMPARE(stored.value(PreferenceKeys::dailyPrompts),
                  QVariant(QByteArray(R"({"2026-03-14":)" + QByteArray::number(prompts) + "}")));
 
-        // One alert per set, in order, each with the numbers of the moment its set became owed.
         QList<QVariantList> expected;
-        for (int set = 1; set <= prompts / 10; ++set) {
-            expected.append({QStringLiteral("Time for 10 Pushups"),
-                             QStringLiteral("You've sent %1 prompts. %2 set(s) owed.").arg(set * 10).arg(set),
-                             true});
+        for (int total = perPoll; total <= prompts; total += perPoll) {
+            const int owed = total / 10;
+            expected.append(
+                {QStringLiteral("Time for 10 Pushups"),
+                 QStringLiteral("You've sent %1 prompts. %2 set(s) owed.").arg(owed * 10).arg(owed), true});
         }
-        QCOMPARE(harness.alerts(), expected);
+        QTRY_COMPARE(harness.alerts(), expected);
         const QByteArrayList files = m_server.fileAtEachNotify().mid(filesBefore);
         QCOMPARE(files.size(), expected.size());
-        for (int set = 1; set <= prompts / 10; ++set) {
-            QVERIFY2(storedTotal(files.at(set - 1)) >= set * 10, files.at(set - 1).constData());
+        for (int alert = 0; alert < files.size(); ++alert) {
+            QVERIFY2(storedTotal(files.at(alert)) >= (alert + 1) * perPoll, files.at(alert).constData());
         }
     }
 

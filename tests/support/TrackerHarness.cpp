@@ -1,7 +1,8 @@
 #include "TrackerHarness.h"
 
+#include "TestFiles.h"
+
 #include <QDBusConnection>
-#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTest>
@@ -28,10 +29,7 @@ QString TrackerHarness::storePath() const {
 }
 
 void TrackerHarness::seedStore(const QByteArray& iniLines) {
-    QDir().mkpath(QFileInfo(storePath()).absolutePath());
-    QFile file(storePath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[General]\n" + iniLines + "\n");
+    QVERIFY(writeFile(storePath(), "[General]\n" + iniLines + "\n"));
 }
 
 QByteArray TrackerHarness::iniBytes(const QByteArray& bytes) {

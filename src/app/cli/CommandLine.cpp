@@ -70,7 +70,7 @@ std::variant<Invocation, int> CommandLine::parse(const QStringList& arguments) {
         return reject(m_parser.errorText());
     }
     if (m_parser.isSet(m_help)) {
-        print(stdout, m_parser.helpText());
+        print(stdout, helpText());
         return 0;
     }
     if (m_parser.isSet(m_version)) {
@@ -112,7 +112,19 @@ std::variant<Invocation, int> CommandLine::parse(const QStringList& arguments) {
     return invocation;
 }
 
+// The mistake on one line and where to read more: the whole help would push the mistake out of
+// sight, and a bar's log would fill with it at every start.
 int CommandLine::reject(const QString& error) const {
-    print(stderr, QStringLiteral("zentrel: %1\n\n%2").arg(error, m_parser.helpText()));
+    print(stderr, QStringLiteral("zentrel: %1\nTry 'zentrel --help'.\n").arg(error));
     return 2;
+}
+
+// The usage line names the program as it is called from a shell, not by the path it was started by.
+QString CommandLine::helpText() const {
+    QString text = m_parser.helpText();
+    const QString startedAs = QStringLiteral("Usage: ") + QCoreApplication::arguments().constFirst();
+    if (text.startsWith(startedAs)) {
+        text.replace(0, startedAs.size(), QStringLiteral("Usage: zentrel"));
+    }
+    return text;
 }

@@ -27,11 +27,12 @@ public:
     static bool runsApplication(const QStringList& arguments);
 
     // The invocation, or the exit code once --help, --version or a wrong argument has been
-    // answered (usage goes to standard error with code 2). Needs the application object.
+    // answered (a wrong one is told on standard error with code 2). Needs the application object.
     std::variant<Invocation, int> parse(const QStringList& arguments);
 
 private:
     int reject(const QString& error) const;
+    QString helpText() const;
 
     QCommandLineParser m_parser;
     QCommandLineOption m_help;

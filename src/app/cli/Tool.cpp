@@ -60,7 +60,7 @@ int Tool::status() {
 int Tool::followStatus() {
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        printStatus(StatusSnapshot::fromStore(Preferences()));
+        printStatus(StatusSnapshot::fromStore(Preferences::forReading()));
         return fail(QStringLiteral("no session bus to follow Zentrel on"));
     }
     StatusFollower follower(bus);

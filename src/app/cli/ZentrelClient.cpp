@@ -40,7 +40,7 @@ StatusSnapshot ZentrelClient::currentStatus() {
     if (std::optional<StatusSnapshot> running = runningStatus()) {
         return *running;
     }
-    return StatusSnapshot::fromStore(Preferences());
+    return StatusSnapshot::fromStore(Preferences::forReading());
 }
 
 QDBusError ZentrelClient::completeSet() {

@@ -34,6 +34,14 @@ QList<ScreenArea> screenAreas() {
     return areas;
 }
 
+QPoint centredOnPointerScreen(const QSize& size) {
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    const QRect area = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry();
+    QRect window(QPoint(0, 0), size);
+    window.moveCenter(area.center());
+    return window.topLeft();
+}
+
 QRegion roundedRegion(const QSize& size, int radius) {
     QPainterPath path;
     path.addRoundedRect(QRectF(QPointF(0, 0), size), radius, radius);
@@ -73,10 +81,14 @@ void PanelWindow::showPanel(const std::optional<QRect>& anchor) {
     Q_EMIT panelShown();
 }
 
-// Without a tray icon to hang from, the panel is an ordinary window that the desktop places and
-// decorates, so it can be found among the other windows and closed like them.
+// Without a tray icon to hang from, the panel is an ordinary window that the desktop decorates,
+// so it can be found among the other windows and closed like them. It first opens centred on the
+// screen in use, however it was started, and later where the user left it.
 void PanelWindow::showAsWindow() {
-    present(Presentation::Window);
+    if (m_presentation != Presentation::Window) {
+        present(Presentation::Window);
+        move(centredOnPointerScreen(size()));
+    }
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();

@@ -4,6 +4,7 @@
 #include "ProcessClock.h"
 #include "tray/StatusNotifierItem.h"
 #include "tray/TrayIconImage.h"
+#include "tray/XEmbedIconPlacement.h"
 #include "tray/XEmbedTrayWatcher.h"
 
 #include <QMenu>
@@ -25,21 +26,27 @@ StatusItem::StatusItem(const QDBusConnection& bus, QObject* parent)
     buildMenu();
     if (!bus.isConnected()) {
         // Answered on a later turn of the event loop, as the watcher answers, so whoever made
-        // this item has connected to inTrayChanged by then.
+        // this item has connected to settled by then.
         QMetaObject::invokeMethod(this, &StatusItem::useSystemTray, Qt::QueuedConnection);
         return;
     }
     m_statusNotifierItem = new StatusNotifierItem(bus, m_menu.get(), this);
-    m_statusNotifierItem->setIcon(trayIconImages(0));
+    m_statusNotifierItem->setIcon(iconImages());
     connect(m_statusNotifierItem, &StatusNotifierItem::registered, this, &StatusItem::useStatusNotifier);
     connect(m_statusNotifierItem, &StatusNotifierItem::hostGone, this, &StatusItem::useSystemTray);
-    connect(m_statusNotifierItem, &StatusNotifierItem::activated, this,
-            [this](const QPoint& point) { Q_EMIT activated(statusNotifierAnchor(point)); });
+    connect(m_statusNotifierItem, &StatusNotifierItem::activated, this, [this](const QPoint& point) {
+        const std::optional<QRect> anchor = statusNotifierAnchor(point);
+        if (anchor) {
+            m_lastClickedPoint = anchor;
+        }
+        Q_EMIT activated(anchor);
+    });
     m_statusNotifierItem->registerWithWatcher();
 }
 
 // The tray icon and the exported menu refer to the menu, so they go before it.
 StatusItem::~StatusItem() {
+    m_iconPlacement.reset();
     delete m_systemTrayIcon;
     delete m_statusNotifierItem;
 }
@@ -53,23 +60,22 @@ void StatusItem::buildMenu() {
             &StatusItem::quitRequested);
 }
 
-// Hosts that show the title get the plain icon; an XEmbed tray cannot show text, so its icon
-// also carries the current set's progress.
+// The ring on the icon says what the title says, for hosts that show no title (XEmbed trays, and
+// StatusNotifierItem hosts such as KDE's that show no label) and alike where a label shows.
 void StatusItem::setStatus(const QString& title, qint64 pendingSets, qreal setProgress) {
-    const bool badgeChanged = pendingSets != m_pendingSets;
-    const bool progressChanged = setProgress != m_setProgress;
+    const bool iconChanged = pendingSets != m_pendingSets || setProgress != m_setProgress;
     m_title = title;
     m_pendingSets = pendingSets;
     m_setProgress = setProgress;
     if (m_statusNotifierItem) {
         m_statusNotifierItem->setTitle(title);
-        if (badgeChanged) {
-            m_statusNotifierItem->setIcon(trayIconImages(pendingSets));
+        if (iconChanged) {
+            m_statusNotifierItem->setIcon(iconImages());
         }
     }
     if (m_systemTrayIcon) {
-        if (badgeChanged || progressChanged) {
-            m_systemTrayIcon->setIcon(systemTrayIconImage());
+        if (iconChanged) {
+            m_systemTrayIcon->setIcon(iconFromImages(iconImages()));
         }
         m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel") + title);
     }
@@ -123,18 +129,40 @@ void StatusItem::watchForSystemTray() {
         Qt::QueuedConnection);
 }
 
+// An XEmbed icon is docked before the tray gives it its place; until then a panel opened under
+// it would land at the screen's origin.
 void StatusItem::setInTray(bool inTray) {
-    if (m_inTray == inTray) {
+    m_inTray = inTray;
+    if (m_settled || m_iconPlacement) {
         return;
     }
-    m_inTray = inTray;
-    Q_EMIT inTrayChanged(inTray);
+    if (inTray && m_host == Host::SystemTray) {
+        m_iconPlacement = std::make_unique<XEmbedIconPlacement>(*m_systemTrayIcon);
+        connect(m_iconPlacement.get(), &XEmbedIconPlacement::placed, this, &StatusItem::settle);
+    } else {
+        settle();
+    }
+}
+
+void StatusItem::settle() {
+    if (m_settled) {
+        return;
+    }
+    m_settled = true;
+    Q_EMIT settled();
+}
+
+std::optional<QRect> StatusItem::iconAnchor() const {
+    if (m_host == Host::SystemTray && m_inTray == true) {
+        return m_systemTrayIcon->geometry();
+    }
+    return m_host == Host::StatusNotifier ? m_lastClickedPoint : std::nullopt;
 }
 
 void StatusItem::createSystemTrayIcon() {
     m_systemTrayIcon = new QSystemTrayIcon(this);
     m_systemTrayIcon->setContextMenu(m_menu.get());
-    m_systemTrayIcon->setIcon(systemTrayIconImage());
+    m_systemTrayIcon->setIcon(iconFromImages(iconImages()));
     m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel") + m_title);
     connect(m_systemTrayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -144,6 +172,6 @@ void StatusItem::createSystemTrayIcon() {
             });
 }
 
-QIcon StatusItem::systemTrayIconImage() const {
-    return iconFromImages(trayIconImages(m_pendingSets, m_setProgress));
+QList<QImage> StatusItem::iconImages() const {
+    return trayIconImages(m_pendingSets, m_setProgress);
 }

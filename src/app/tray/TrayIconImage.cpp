@@ -8,7 +8,7 @@
 #include <QRawFont>
 
 namespace {
-const QColor outlineColour(20, 24, 36);
+const QColor darkColour(20, 24, 36);
 const QColor trackColour(90, 96, 110);
 const QColor badgeColour(255, 69, 69); // alertRed of the panel
 
@@ -48,28 +48,14 @@ qreal reach(const QPainterPath& figure) {
     return farthest;
 }
 
-// Draws the figure `scale` times its own size with its middle at `centre`. An outline is stroked
-// first and the body filled over it, so only its outer half shows and the thin bar of the
-// figure keeps its white.
-void drawFigure(QPainter& painter, const QPainterPath& figure, const QPointF& centre, qreal scale,
-                qreal outline) {
+// Draws the figure `scale` times its own size with its middle at `centre`.
+void drawFigure(QPainter& painter, const QPainterPath& figure, const QPointF& centre, qreal scale) {
     painter.save();
     painter.translate(centre);
     painter.scale(scale, scale);
     painter.translate(-figure.boundingRect().center());
-    if (outline > 0) {
-        painter.strokePath(
-            figure, QPen(outlineColour, 2 * outline / scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    }
     painter.fillPath(figure, Qt::white);
     painter.restore();
-}
-
-void drawOutlinedFigure(QPainter& painter, const QPainterPath& figure, int size) {
-    const qreal outline = qMax(1.0, size / 16.0);
-    const QRectF bounds = figure.boundingRect();
-    const qreal scale = (size - 2 * outline) / qMax(bounds.width(), bounds.height());
-    drawFigure(painter, figure, QPointF(size / 2.0, size / 2.0), scale, outline);
 }
 
 // A dark disc with the set's progress as a ring along its edge, clockwise from the top, over a
@@ -85,7 +71,7 @@ void drawRingedFigure(QPainter& painter, const QPainterPath& figure, int size, q
         return QRectF(centre - QPointF(half, half), QSizeF(2 * half, 2 * half));
     };
     painter.setPen(Qt::NoPen);
-    painter.setBrush(outlineColour);
+    painter.setBrush(darkColour);
     painter.drawEllipse(square(size / 2.0));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(trackColour, ring));
@@ -95,7 +81,7 @@ void drawRingedFigure(QPainter& painter, const QPainterPath& figure, int size, q
         painter.setPen(QPen(Palette::accentCyan, ring, Qt::SolidLine, Qt::FlatCap));
         painter.drawArc(square(radius), 90 * 16, -span);
     }
-    drawFigure(painter, figure, centre, (radius - ring / 2) / reach(figure), 0);
+    drawFigure(painter, figure, centre, (radius - ring / 2) / reach(figure));
 }
 
 QString badgeText(qint64 pendingSets) {
@@ -105,7 +91,7 @@ QString badgeText(qint64 pendingSets) {
 void drawBadge(QPainter& painter, int size, qint64 pendingSets) {
     const qreal diameter = size * 0.58;
     const QRectF badge(size - diameter, size - diameter, diameter, diameter);
-    painter.setPen(QPen(outlineColour, qMax(1.0, size / 24.0)));
+    painter.setPen(QPen(darkColour, qMax(1.0, size / 24.0)));
     painter.setBrush(badgeColour);
     painter.drawEllipse(badge.adjusted(0.5, 0.5, -0.5, -0.5));
     const QString text = badgeText(pendingSets);
@@ -117,17 +103,12 @@ void drawBadge(QPainter& painter, int size, qint64 pendingSets) {
     painter.drawText(badge, Qt::AlignCenter, text);
 }
 
-QImage drawIcon(int pixelSize, qint64 pendingSets, std::optional<qreal> setProgress,
-                const QPainterPath& figure) {
+QImage drawIcon(int pixelSize, qint64 pendingSets, qreal setProgress, const QPainterPath& figure) {
     QImage image(pixelSize, pixelSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (setProgress) {
-        drawRingedFigure(painter, figure, pixelSize, *setProgress);
-    } else {
-        drawOutlinedFigure(painter, figure, pixelSize);
-    }
+    drawRingedFigure(painter, figure, pixelSize, setProgress);
     if (pendingSets >= 1) {
         drawBadge(painter, pixelSize, pendingSets);
     }
@@ -135,12 +116,11 @@ QImage drawIcon(int pixelSize, qint64 pendingSets, std::optional<qreal> setProgr
 }
 } // namespace
 
-QImage trayIconImage(int pixelSize, qint64 pendingSets, std::optional<qreal> setProgress,
-                     const QFont& figureFont) {
+QImage trayIconImage(int pixelSize, qint64 pendingSets, qreal setProgress, const QFont& figureFont) {
     return drawIcon(pixelSize, pendingSets, setProgress, figurePath(figureFont));
 }
 
-QList<QImage> trayIconImages(qint64 pendingSets, std::optional<qreal> setProgress, const QFont& figureFont) {
+QList<QImage> trayIconImages(qint64 pendingSets, qreal setProgress, const QFont& figureFont) {
     const QPainterPath figure = figurePath(figureFont);
     QList<QImage> images;
     for (int size : trayIconSizes) {

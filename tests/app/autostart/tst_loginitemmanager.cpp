@@ -1,4 +1,5 @@
 #include "AppIdentity.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "autostart/AutostartEntry.h"
 #include "autostart/LoginItemManager.h"
@@ -12,16 +13,6 @@
 #include <QTest>
 
 namespace {
-bool writeFile(const QString& path, const QByteArray& contents) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool writeProgram(const QString& path) {
     return writeFile(path, "#!/bin/sh\nexit 0\n") &&
            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

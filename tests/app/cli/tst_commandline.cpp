@@ -1,5 +1,6 @@
 #include "AppIdentity.h"
 #include "StatusNotifierWatcherStandIn.h"
+#include "TestFiles.h"
 #include "TrackerHarness.h"
 #include "ZentrelProcess.h"
 
@@ -81,51 +82,70 @@ private Q_SLOTS:
 
     void withoutAnInstance_data() {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("variables");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("error"); // for exit code 2, the first line before the usage
-        QTest::newRow("status") << QStringList{QStringLiteral("status")} << 0
+        QTest::addColumn<QString>("error");
+        const QStringList none;
+        const QStringList noDisplay{QStringLiteral("QT_QPA_PLATFORM="), QStringLiteral("DISPLAY="),
+                                    QStringLiteral("WAYLAND_DISPLAY=")};
+        const QString cannotOpenTheDisplay = QStringLiteral("zentrel: cannot open the display\n");
+        QTest::newRow("status") << QStringList{QStringLiteral("status")} << none << 0
                                 << QStringLiteral("7/10 prompts · 1 set owed · 15 squats · not running\n")
                                 << QString();
         QTest::newRow("status as JSON")
-            << QStringList{QStringLiteral("status"), QStringLiteral("--json")} << 0
+            << QStringList{QStringLiteral("status"), QStringLiteral("--json")} << none << 0
             << QStringLiteral(
                    R"({"class":"owed","exercise":"Squats","pendingSets":1,"percentage":70,)"
                    R"("promptLimit":10,"promptsThisSet":7,"repsPerSet":15,"running":false,"text":"1",)"
                    R"("tooltip":"1 set of 15 squats owed\nZentrel is not running","totalPrompts":27})"
                    "\n")
             << QString();
-        QTest::newRow("complete") << QStringList{QStringLiteral("complete")} << 1 << QString()
+        QTest::newRow("complete") << QStringList{QStringLiteral("complete")} << none << 1 << QString()
                                   << QStringLiteral("zentrel: Zentrel is not running\n");
-        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0
+        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << none << 0
                                  << QStringLiteral("zentrel " ZENTREL_VERSION "\n") << QString();
-        QTest::newRow("unknown command") << QStringList{QStringLiteral("stats")} << 2 << QString()
-                                         << QStringLiteral("zentrel: Unknown command 'stats'.\n");
+        QTest::newRow("unknown command")
+            << QStringList{QStringLiteral("stats")} << none << 2 << QString()
+            << QStringLiteral("zentrel: Unknown command 'stats'.\nTry 'zentrel --help'.\n");
         QTest::newRow("option of another command")
-            << QStringList{QStringLiteral("complete"), QStringLiteral("--follow")} << 2 << QString()
-            << QStringLiteral("zentrel: --follow goes with status.\n");
+            << QStringList{QStringLiteral("complete"), QStringLiteral("--follow")} << none << 2 << QString()
+            << QStringLiteral("zentrel: --follow goes with status.\nTry 'zentrel --help'.\n");
+        QTest::newRow("no display") << QStringList() << noDisplay << 1 << QString() << cannotOpenTheDisplay;
+        QTest::newRow("show, X display not running")
+            << QStringList{QStringLiteral("show")}
+            << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("DISPLAY=:97")} << 1
+            << QString() << cannotOpenTheDisplay;
     }
 
-    // Nothing runs, so the commands read the store, and must leave it and the home as they were.
+    // Nothing runs, so the commands read the store, and must leave it, its folder and the home as
+    // they were: not even a lock file may come and go.
     void withoutAnInstance() {
         QFETCH(QStringList, arguments);
+        QFETCH(QStringList, variables);
         QFETCH(int, exitCode);
         QFETCH(QString, output);
         QFETCH(QString, error);
         TrackerHarness harness;
         harness.seedStore("totalRequests=27\npendingSets=1\npushupsPerSet=15\nexerciseType=Squats");
         const QMap<QString, QByteArray> before = filesBelow(harness.home.path());
-        ZentrelProcess command(harness.home);
+        const QString storeFolder = QFileInfo(harness.storePath()).absolutePath();
+        const QDateTime folderModified = QFileInfo(storeFolder).lastModified();
+        ZentrelProcess command(harness.home, variables);
         QCOMPARE(command.run(arguments), exitCode);
         QCOMPARE(command.output(), output);
-        if (exitCode == 2) {
-            QVERIFY2(command.log().startsWith(error), qPrintable(command.log()));
-            QVERIFY(command.log().contains(QLatin1String("Usage:")));
-        } else {
-            QCOMPARE(command.log(), error);
-        }
+        QCOMPARE(command.log(), error);
         QCOMPARE(filesBelow(harness.home.path()), before);
+        QCOMPARE(QFileInfo(storeFolder).lastModified(), folderModified);
         QVERIFY(!busNameHasOwner());
+    }
+
+    void helpNamesTheProgramAsItIsCalled() {
+        TestHome home;
+        ZentrelProcess help(home);
+        QCOMPARE(help.run({QStringLiteral("--help")}), 0);
+        QVERIFY2(help.output().startsWith(QLatin1String("Usage: zentrel [options] [command] [FILE...]\n")),
+                 qPrintable(help.output()));
     }
 
     // A bar follows from before Zentrel starts until after it quits, while a script shows the
@@ -164,11 +184,8 @@ private Q_SLOTS:
         QCOMPARE(nothingOwed.log(), QStringLiteral("zentrel: no set is owed\n"));
         QCOMPARE(nothingOwed.output(), QString());
 
-        QFile transcript(harness.home.projectsDirectory() + QStringLiteral("/project/session.jsonl"));
-        QVERIFY(QDir().mkpath(QFileInfo(transcript).absolutePath()));
-        QVERIFY(transcript.open(QIODevice::WriteOnly));
-        QCOMPARE(transcript.write(promptLine), promptLine.size());
-        transcript.close();
+        QVERIFY(writeFile(harness.home.projectsDirectory() + QStringLiteral("/project/session.jsonl"),
+                          promptLine));
         QVERIFY(follow.waitForLines(4));
         QCOMPARE(lineObject(follow.lines().at(3)).value(QLatin1String("totalPrompts")), 10);
         QCOMPARE(lineObject(follow.lines().at(3)).value(QLatin1String("class")), QLatin1String("owed"));

@@ -1,4 +1,5 @@
 #include "CollectionJson.h"
+#include "TestFiles.h"
 #include "TrackerHarness.h"
 #include "dbus/ZentrelBus.h"
 #include "dbus/ZentrelService.h"
@@ -6,7 +7,6 @@
 #include "zentrelproxy.h"
 
 #include <QDBusPendingReply>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
@@ -39,10 +39,7 @@ struct ServedModel {
     }
     ~ServedModel() { QDBusConnection::disconnectFromBus(clientName); }
 
-    QByteArray storeBytes() const {
-        QFile file(harness.storePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray storeBytes() const { return readFile(harness.storePath()); }
     QVariantMap changed(int signal) const { return changes.at(signal).at(1).value<QVariantMap>(); }
 
     TrackerHarness harness;

@@ -13,7 +13,7 @@ constexpr int desktopTimeoutMs = 15000;
 
 bool isOrdinaryWindow(const QWidget& window) {
     return window.windowType() == Qt::Window && !window.windowFlags().testFlag(Qt::FramelessWindowHint) &&
-           window.windowTitle() == QStringLiteral("Zentrel");
+           window.windowTitle() == QStringLiteral("Zentrel") && !window.windowIcon().pixmap(32).isNull();
 }
 
 // Asks the X server itself, as a task list would: mapped, and found under its name.
@@ -40,15 +40,28 @@ private Q_SLOTS:
     void initTestCase() {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
-        m_harness = std::make_unique<DelegateHarness>(QDBusConnection::sessionBus());
     }
 
     void cleanupTestCase() { m_harness.reset(); }
 
+    void opensAsAWindowAtStartAndWhenAsked_data() {
+        QTest::addColumn<bool>("showAtStart");
+        QTest::newRow("zentrel") << false;
+        QTest::newRow("zentrel show") << true;
+    }
+
+    // Started either way, Zentrel opens the same window: decorated, centred, with its icon.
     void opensAsAWindowAtStartAndWhenAsked() {
+        QFETCH(bool, showAtStart);
+        m_harness.reset();
+        m_harness = std::make_unique<DelegateHarness>(QDBusConnection::sessionBus());
+        if (showAtStart) {
+            m_harness->delegate().showPanel(); // as `zentrel show` does when it starts Zentrel
+        }
         QTRY_VERIFY(panel().isVisible());
         QVERIFY(m_harness->delegate().statusItem()->inTray() == false);
         QVERIFY(isOrdinaryWindow(panel()));
+        QCOMPARE(panel().geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
         QTRY_VERIFY(serverShows(panel()));
 
         panel().close();

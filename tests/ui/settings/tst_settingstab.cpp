@@ -1,4 +1,5 @@
 #include "ExerciseCatalogue.h"
+#include "TestFiles.h"
 #include "TrackerHarness.h"
 #include "kit/Palette.h"
 #include "kit/PlainButton.h"
@@ -199,11 +200,8 @@ private Q_SLOTS:
         QTemporaryDir scratch;
         const QString record = scratch.filePath(QStringLiteral("opened.txt"));
         const QString browser = scratch.filePath(QStringLiteral("browser"));
-        QFile script(browser);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + record.toUtf8() + "'\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(writeFile(browser, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + record.toUtf8() + "'\n"));
+        QVERIFY(QFile::setPermissions(browser, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         for (const char* variable :
              {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"}) {
             qunsetenv(variable);
