@@ -1,6 +1,6 @@
 #include "AwaitCopyIndex.h"
 
-#include "FileWatcher.h"
+#include "watcher/FileWatcher.h"
 
 #include <QEventLoop>
 

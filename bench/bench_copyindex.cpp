@@ -5,7 +5,7 @@
 
 #include "AwaitCopyIndex.h"
 #include "CorpusGenerator.h"
-#include "FileWatcher.h"
+#include "watcher/FileWatcher.h"
 
 #include <QString>
 #include <benchmark/benchmark.h>

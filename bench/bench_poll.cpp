@@ -4,7 +4,7 @@
 
 #include "AwaitCopyIndex.h"
 #include "CorpusGenerator.h"
-#include "FileWatcher.h"
+#include "watcher/FileWatcher.h"
 
 #include <QString>
 #include <benchmark/benchmark.h>
@@ -116,26 +116,33 @@ void BM_BareWalk(benchmark::State& state) {
     state.counters["files"] = static_cast<double>(fileCount);
 }
 
-// Each iteration also times a bare walk right beside the poll, under the same cache and load, and
-// reports how many times longer the poll took, in wall and in processor time.
-void BM_IdlePoll(benchmark::State& state) {
-    const auto fileCount = static_cast<std::size_t>(state.range(0));
-    const fs::path root = transcriptTree(fileCount, bytesPerFile(fileCount));
-    FileWatcher watcher(std::chrono::hours(1));
-    watcher.start(QString::fromStdString(root.string()));
+// Each iteration also times a bare walk of the trees right beside the poll, under the same cache and
+// load, and reports how many times longer the poll took, in wall and in processor time.
+void pollBesideBareWalks(benchmark::State& state, FileWatcher& watcher, const std::vector<fs::path>& trees) {
     awaitCopyIndex(watcher);
     Cost polling;
     Cost walking;
     for (auto _ : state) {
         const Cost poll = measure([&watcher] { watcher.pollNow(); });
         polling += poll;
-        walking += timeBareWalk(root);
+        for (const fs::path& tree : trees) {
+            walking += timeBareWalk(tree);
+        }
         state.SetIterationTime(poll.wall);
     }
     state.counters["files"] = static_cast<double>(watcher.filePositions().size());
     state.counters["contentBytesRead"] = static_cast<double>(watcher.contentBytesRead());
     state.counters["vsBareWalk"] = polling.wall / walking.wall;
     state.counters["vsBareWalkCpu"] = polling.processor / walking.processor;
+}
+
+// An idle poll of one Claude Code tree.
+void BM_IdlePoll(benchmark::State& state) {
+    const auto fileCount = static_cast<std::size_t>(state.range(0));
+    const fs::path root = transcriptTree(fileCount, bytesPerFile(fileCount));
+    FileWatcher watcher(std::chrono::hours(1));
+    watcher.start(QString::fromStdString(root.string()));
+    pollBesideBareWalks(state, watcher, {root});
 }
 
 // The other assistants' folders beside a Claude Code tree: a Codex history, and per assistant as many
@@ -174,20 +181,7 @@ void BM_IdlePollAllAssistants(benchmark::State& state) {
     const fs::path home = otherAssistantsHome(fileCount);
     FileWatcher watcher(std::chrono::hours(1));
     watcher.start(fourRoots(claude, home));
-    awaitCopyIndex(watcher);
-    Cost polling;
-    Cost walking;
-    for (auto _ : state) {
-        const Cost poll = measure([&watcher] { watcher.pollNow(); });
-        polling += poll;
-        walking += timeBareWalk(claude);
-        walking += timeBareWalk(home);
-        state.SetIterationTime(poll.wall);
-    }
-    state.counters["files"] = static_cast<double>(watcher.filePositions().size());
-    state.counters["contentBytesRead"] = static_cast<double>(watcher.contentBytesRead());
-    state.counters["vsBareWalk"] = polling.wall / walking.wall;
-    state.counters["vsBareWalkCpu"] = polling.processor / walking.processor;
+    pollBesideBareWalks(state, watcher, {claude, home});
 }
 
 // Whole prompt lines adding up to as near appendedBytes as whole lines allow.

@@ -1,12 +1,12 @@
 // Throughput of prompt recognition over realistic transcript lines, beside what plain JSON
 // parsing of the same lines costs: simdjson's DOM parser alone and Qt's QJsonDocument.
 #include "CorpusGenerator.h"
-#include "LineClassifier.h"
-#include "PaddedLine.h"
-#include "PromptPrefilter.h"
-#include "PromptRecognizer.h"
-#include "PromptRules.h"
 #include "RunBenchmarks.h"
+#include "watcher/recognizer/LineClassifier.h"
+#include "watcher/recognizer/PaddedLine.h"
+#include "watcher/recognizer/PromptPrefilter.h"
+#include "watcher/recognizer/PromptRecognizer.h"
+#include "watcher/recognizer/PromptRules.h"
 
 #include <QByteArray>
 #include <QJsonDocument>

@@ -52,7 +52,7 @@ start_zentrel() {
     local binary=$1
     shift
     env HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work" CLAUDE_CONFIG_DIR= \
-        QT_LOGGING_RULES="zentrel.app.info=true;zentrel.watcher.info=true" "$@" "$binary" >"$work/zentrel.log" 2>&1 &
+        QT_LOGGING_RULES="zentrel.app.info=true;zentrel.tray.info=true;zentrel.watcher.info=true" "$@" "$binary" >"$work/zentrel.log" 2>&1 &
     app=$!
     pids+=("$app")
     for _ in $(seq 100); do

@@ -2,8 +2,8 @@
 // it checks that the shortcuts of the recogniser (the byte prefilter and the On-Demand screen) never
 // change an answer: every line must be judged exactly as classifyLine, which validates and parses
 // every line in full, judges it.
-#include "LineClassifier.h"
-#include "PromptRecognizer.h"
+#include "watcher/recognizer/LineClassifier.h"
+#include "watcher/recognizer/PromptRecognizer.h"
 
 #include <cstdint>
 #include <cstdio>

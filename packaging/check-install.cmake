@@ -1,5 +1,5 @@
-# Installs a finished build tree into a scratch prefix and checks that the manual page reads
-# without warnings through man and that the bash completion completes.
+# Installs a finished build tree into a scratch prefix and checks that the bus interface is there,
+# that the manual page reads without warnings through man and that the bash completion completes.
 #   cmake -DBUILD_DIR=<build> -DWORK_DIR=<scratch> -P check-install.cmake
 foreach(variable BUILD_DIR WORK_DIR)
   if(NOT DEFINED ${variable})
@@ -10,6 +10,11 @@ endforeach()
 file(REMOVE_RECURSE "${WORK_DIR}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${WORK_DIR}"
   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+
+# Bars and scripts find the bus interface where D-Bus tools look for it.
+if(NOT EXISTS "${WORK_DIR}/share/dbus-1/interfaces/app.zentrel.Zentrel1.xml")
+  message(FATAL_ERROR "the app.zentrel.Zentrel1 interface is not installed")
+endif()
 
 execute_process(COMMAND man --warnings -M "${WORK_DIR}/share/man" zentrel
   OUTPUT_VARIABLE page ERROR_VARIABLE warnings RESULT_VARIABLE result)

@@ -1,7 +1,7 @@
-#include "AlertSound.h"
+#include "alerts/AlertSound.h"
 
-#include "AlertsLog.h"
-#include "AppIdentity.h"
+#include "alerts/AlertsLog.h"
+#include "common/AppIdentity.h"
 
 #include <alsa/asoundlib.h>
 #include <canberra.h>

@@ -1,3 +1,3 @@
-#include "AlertsLog.h"
+#include "alerts/AlertsLog.h"
 
 Q_LOGGING_CATEGORY(lcAlerts, "zentrel.alerts", QtWarningMsg)

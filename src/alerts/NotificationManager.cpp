@@ -1,10 +1,10 @@
-#include "NotificationManager.h"
+#include "alerts/NotificationManager.h"
 
-#include "AlertSound.h"
-#include "AlertsLog.h"
-#include "AppIdentity.h"
 #include "NotificationServerProxy.h"
-#include "SetAlertContent.h"
+#include "alerts/AlertSound.h"
+#include "alerts/AlertsLog.h"
+#include "alerts/SetAlertContent.h"
+#include "common/AppIdentity.h"
 
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>

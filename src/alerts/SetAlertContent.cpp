@@ -1,4 +1,4 @@
-#include "SetAlertContent.h"
+#include "alerts/SetAlertContent.h"
 
 SetAlertContent SetAlertContent::compose(qint64 pendingSets, qint64 totalPrompts, qint64 reps,
                                          const QString& exerciseType) {

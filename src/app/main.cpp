@@ -1,4 +1,4 @@
-#include "ZentrelApp.h"
+#include "app/shell/ZentrelApp.h"
 
 int main(int argc, char* argv[]) {
     return ZentrelApp::main(argc, argv);

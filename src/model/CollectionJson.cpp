@@ -1,6 +1,6 @@
-#include "CollectionJson.h"
+#include "model/CollectionJson.h"
 
-#include "JsonInteger.h"
+#include "model/JsonInteger.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
-#include "CompletedSet.h"
+#include "model/CompletedSet.h"
 
-#include "ExerciseCatalogue.h"
-#include "JsonInteger.h"
+#include "model/ExerciseCatalogue.h"
+#include "model/JsonInteger.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "DayKey.h"
+#include "model/DayKey.h"
 
 #include <QCalendar>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "JsonInteger.h"
+#include "model/JsonInteger.h"
 
 #include <QVariant>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "Preferences.h"
+#include "model/Preferences.h"
 
-#include "CollectionJson.h"
-#include "PreferenceKeys.h"
+#include "model/CollectionJson.h"
+#include "model/PreferenceKeys.h"
 
 #include <QLockFile>
 #include <QStandardPaths>

@@ -1,8 +1,8 @@
-#include "StatusCounters.h"
+#include "model/StatusCounters.h"
 
-#include "ExerciseCatalogue.h"
-#include "PreferenceKeys.h"
-#include "Preferences.h"
+#include "model/ExerciseCatalogue.h"
+#include "model/PreferenceKeys.h"
+#include "model/Preferences.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "StatusWording.h"
+#include "model/StatusWording.h"
 
 #include <QStringList>
 
@@ -15,10 +15,8 @@ QString repsWords(const StatusCounters& counters) {
 namespace StatusWording {
 
 QString title(const StatusCounters& counters) {
-    if (counters.pendingSets >= 1) {
-        return QString::number(counters.pendingSets);
-    }
-    return QStringLiteral("%1/%2").arg(counters.promptsThisSet()).arg(counters.promptLimit);
+    const QString progress = QStringLiteral("%1/%2").arg(counters.promptsThisSet()).arg(counters.promptLimit);
+    return counters.pendingSets >= 1 ? QString::number(counters.pendingSets) : progress;
 }
 
 QString line(const StatusCounters& counters, bool running) {

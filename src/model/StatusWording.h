@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StatusCounters.h"
+#include "model/StatusCounters.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "TrackerState.h"
+#include "model/TrackerState.h"
 
-#include "AssistantLogs.h"
-#include "DayKey.h"
-#include "ExerciseCatalogue.h"
-#include "FileWatcher.h"
-#include "NotificationManager.h"
-#include "PreferenceKeys.h"
-#include "Preferences.h"
+#include "alerts/NotificationManager.h"
+#include "model/DayKey.h"
+#include "model/ExerciseCatalogue.h"
+#include "model/PreferenceKeys.h"
+#include "model/Preferences.h"
+#include "watcher/AssistantLogs.h"
+#include "watcher/FileWatcher.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,11 +34,6 @@ QString nameOf(Assistant assistant) {
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 } // namespace
-
-qint64 TrackerState::perSetOrDefault(std::optional<qint64> stored) {
-    const qint64 value = stored.value_or(0);
-    return value < 1 ? defaultPerSet : value;
-}
 
 TrackerState::TrackerState(QObject* parent)
     : TrackerState(Environment{}, parent) {}
@@ -91,10 +86,12 @@ QDateTime TrackerState::sessionStartDate() const {
     return m_sessionStartDate;
 }
 
-// Set boundaries fall on multiples of promptLimit of the running total, so this is a remainder
-// rather than a count kept since the last set.
 qint64 TrackerState::promptsThisSet() const {
-    return m_promptLimit < 1 ? 0 : m_totalRequests % m_promptLimit;
+    return status().promptsThisSet();
+}
+
+StatusCounters TrackerState::status() const {
+    return {m_totalRequests, m_promptLimit, m_pendingSets, m_pushupsPerSet, m_exerciseType};
 }
 
 QString TrackerState::projectsDirectory() const {
@@ -231,19 +228,14 @@ void TrackerState::notifyIfPromptsThisSetMoved(qint64 before) {
 // straight back in this program's own form (and the two limits are always present afterwards),
 // all of it in the one sync that ends construction.
 void TrackerState::load() {
-    if (const auto stored = m_store->integer(PreferenceKeys::totalRequests)) {
-        assignTotalRequests(*stored);
-    }
-    if (const auto stored = m_store->integer(PreferenceKeys::pendingSets)) {
-        assignPendingSets(*stored);
-    }
-    setPromptLimit(perSetOrDefault(m_store->integer(PreferenceKeys::promptLimit)));
-    setPushupsPerSet(perSetOrDefault(m_store->integer(PreferenceKeys::pushupsPerSet)));
+    const StatusCounters counters = StatusCounters::fromStore(*m_store);
+    assignTotalRequests(counters.totalPrompts);
+    assignPendingSets(counters.pendingSets);
+    setPromptLimit(counters.promptLimit);
+    setPushupsPerSet(counters.repsPerSet);
+    setExerciseType(counters.exercise);
     if (const auto stored = m_store->boolean(PreferenceKeys::soundEnabled)) {
         setSoundEnabled(*stored);
-    }
-    if (const auto stored = m_store->text(PreferenceKeys::exerciseType)) {
-        setExerciseType(*stored);
     }
     if (auto stored = m_store->history()) {
         assignCompletedHistory(std::move(*stored));

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "CompletedSet.h"
+#include "model/CompletedSet.h"
+#include "model/StatusCounters.h"
 
 #include <QDateTime>
 #include <QList>
@@ -49,11 +50,6 @@ public:
     using Clock = std::function<QDateTime()>;
 
     static constexpr int historyLimit = 50;
-    // Prompts per set and repetitions per set until the user chooses, and whenever the store
-    // holds nothing usable.
-    static constexpr qint64 defaultPerSet = 10;
-    // A stored prompt limit or reps count: the default when there is none or it is below 1.
-    static qint64 perSetOrDefault(std::optional<qint64> stored);
 
     // Everything the model talks to; the defaults are the real ones of the process.
     struct Environment {
@@ -78,6 +74,8 @@ public:
     QString exerciseType() const;
     QDateTime sessionStartDate() const;
     qint64 promptsThisSet() const;
+    // The counters the status is told from, with what follows from them.
+    StatusCounters status() const;
 
     void setPromptLimit(qint64 value);
     void setPushupsPerSet(qint64 value);
@@ -156,8 +154,8 @@ private:
     qint64 m_pendingSets = 0;
     QList<CompletedSet> m_completedHistory;
     DailyPrompts m_dailyPrompts;
-    qint64 m_promptLimit = defaultPerSet;
-    qint64 m_pushupsPerSet = defaultPerSet;
+    qint64 m_promptLimit = StatusCounters::defaultPerSet;
+    qint64 m_pushupsPerSet = StatusCounters::defaultPerSet;
     bool m_soundEnabled = true;
     QString m_exerciseType;
     QDateTime m_sessionStartDate;

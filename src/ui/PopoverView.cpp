@@ -1,15 +1,15 @@
-#include "PopoverView.h"
+#include "ui/PopoverView.h"
 
-#include "activity/ActivityTab.h"
-#include "kit/CrossFade.h"
-#include "kit/Glyphs.h"
-#include "kit/Palette.h"
-#include "kit/PanelLabel.h"
-#include "kit/TabButton.h"
-#include "kit/Typography.h"
-#include "settab/SetCompletion.h"
-#include "settab/SetTab.h"
-#include "settings/SettingsTab.h"
+#include "ui/activity/ActivityTab.h"
+#include "ui/kit/CrossFade.h"
+#include "ui/kit/Glyphs.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/PanelLabel.h"
+#include "ui/kit/TabButton.h"
+#include "ui/kit/Typography.h"
+#include "ui/settab/SetCompletion.h"
+#include "ui/settab/SetTab.h"
+#include "ui/settings/SettingsTab.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "AppendedLineReader.h"
+#include "watcher/AppendedLineReader.h"
 
-#include "JsonValue.h"
+#include "watcher/JsonValue.h"
 
 #include <algorithm>
 #include <cerrno>

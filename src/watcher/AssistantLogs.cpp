@@ -1,4 +1,4 @@
-#include "AssistantLogs.h"
+#include "watcher/AssistantLogs.h"
 
 #include <QDir>
 #include <QFile>

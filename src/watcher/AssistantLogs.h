@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WatchedRoot.h"
+#include "watcher/WatchedRoot.h"
 
 #include <QString>
 #include <string_view>

@@ -1,9 +1,9 @@
-#include "AssistantOfLog.h"
+#include "watcher/AssistantOfLog.h"
 
-#include "AppendedLineReader.h"
-#include "AssistantLogs.h"
-#include "TranscriptFile.h"
-#include "TranscriptLines.h"
+#include "watcher/AppendedLineReader.h"
+#include "watcher/AssistantLogs.h"
+#include "watcher/TranscriptFile.h"
+#include "watcher/TranscriptLines.h"
 
 #include <algorithm>
 #include <fnmatch.h>

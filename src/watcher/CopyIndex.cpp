@@ -1,4 +1,4 @@
-#include "CopyIndex.h"
+#include "watcher/CopyIndex.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PromptIdentity.h"
+#include "watcher/recognizer/PromptIdentity.h"
 
 #include <cstdint>
 #include <optional>

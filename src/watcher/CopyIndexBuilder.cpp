@@ -1,8 +1,8 @@
-#include "CopyIndexBuilder.h"
+#include "watcher/CopyIndexBuilder.h"
 
-#include "TranscriptFile.h"
-#include "TranscriptLines.h"
-#include "WatcherLog.h"
+#include "watcher/TranscriptFile.h"
+#include "watcher/TranscriptLines.h"
+#include "watcher/WatcherLog.h"
 
 #include <chrono>
 

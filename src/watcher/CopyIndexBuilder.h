@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppendedLineReader.h"
-#include "CopyIndex.h"
-#include "LineRecognizer.h"
+#include "watcher/AppendedLineReader.h"
+#include "watcher/CopyIndex.h"
+#include "watcher/recognizer/LineRecognizer.h"
 
 #include <QObject>
 #include <cstdint>

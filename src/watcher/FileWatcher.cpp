@@ -1,8 +1,8 @@
-#include "FileWatcher.h"
+#include "watcher/FileWatcher.h"
 
-#include "TranscriptFile.h"
-#include "TranscriptLines.h"
-#include "WatcherLog.h"
+#include "watcher/TranscriptFile.h"
+#include "watcher/TranscriptLines.h"
+#include "watcher/WatcherLog.h"
 
 #include <QFile>
 #include <QScopedValueRollback>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "AppendedLineReader.h"
-#include "CopyIndex.h"
-#include "CopyIndexBuilder.h"
-#include "LineRecognizer.h"
-#include "PatternWalker.h"
-#include "TranscriptTreeWalker.h"
-#include "WatchedRoot.h"
+#include "watcher/AppendedLineReader.h"
+#include "watcher/CopyIndex.h"
+#include "watcher/CopyIndexBuilder.h"
+#include "watcher/PatternWalker.h"
+#include "watcher/TranscriptTreeWalker.h"
+#include "watcher/WatchedRoot.h"
+#include "watcher/recognizer/LineRecognizer.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "JsonValue.h"
+#include "watcher/JsonValue.h"
 
 #include <simdjson.h>
 

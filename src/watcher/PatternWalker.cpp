@@ -1,6 +1,6 @@
-#include "PatternWalker.h"
+#include "watcher/PatternWalker.h"
 
-#include "UniqueFd.h"
+#include "watcher/UniqueFd.h"
 
 #include <dirent.h>
 #include <fcntl.h>

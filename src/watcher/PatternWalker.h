@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TranscriptTreeWalker.h"
+#include "watcher/TranscriptTreeWalker.h"
 
 #include <string>
 #include <string_view>

@@ -1,13 +1,13 @@
-#include "TranscriptExplanation.h"
+#include "watcher/TranscriptExplanation.h"
 
-#include "AppendedLineReader.h"
-#include "AssistantOfLog.h"
-#include "CopyIndex.h"
-#include "LineClassifier.h"
-#include "TranscriptFile.h"
-#include "TranscriptLines.h"
-#include "TranscriptStart.h"
-#include "TranscriptTreeWalker.h"
+#include "watcher/AppendedLineReader.h"
+#include "watcher/AssistantOfLog.h"
+#include "watcher/CopyIndex.h"
+#include "watcher/TranscriptFile.h"
+#include "watcher/TranscriptLines.h"
+#include "watcher/TranscriptStart.h"
+#include "watcher/TranscriptTreeWalker.h"
+#include "watcher/recognizer/LineClassifier.h"
 
 #include <algorithm>
 #include <cerrno>

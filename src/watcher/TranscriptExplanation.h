@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Assistant.h"
-#include "LineVerdict.h"
+#include "watcher/recognizer/Assistant.h"
+#include "watcher/recognizer/LineVerdict.h"
 
 #include <cstdint>
 #include <map>

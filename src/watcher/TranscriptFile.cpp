@@ -1,4 +1,4 @@
-#include "TranscriptFile.h"
+#include "watcher/TranscriptFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UniqueFd.h"
+#include "watcher/UniqueFd.h"
 
 #include <cstdint>
 #include <string>

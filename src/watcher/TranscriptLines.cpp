@@ -1,6 +1,6 @@
-#include "TranscriptLines.h"
+#include "watcher/TranscriptLines.h"
 
-#include "WhiteSpace.h"
+#include "watcher/WhiteSpace.h"
 
 std::string_view takeLine(std::string_view& lines) noexcept {
     const std::size_t lineFeed = lines.find('\n');

@@ -1,8 +1,8 @@
-#include "TranscriptStart.h"
+#include "watcher/TranscriptStart.h"
 
-#include "AppendedLineReader.h"
-#include "TranscriptFile.h"
-#include "TranscriptLines.h"
+#include "watcher/AppendedLineReader.h"
+#include "watcher/TranscriptFile.h"
+#include "watcher/TranscriptLines.h"
 
 #include <QDateTime>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "TranscriptTreeWalker.h"
+#include "watcher/TranscriptTreeWalker.h"
 
 #include <climits>
 #include <cstdlib>

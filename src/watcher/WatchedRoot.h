@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Assistant.h"
+#include "watcher/recognizer/Assistant.h"
 
 #include <string>
 

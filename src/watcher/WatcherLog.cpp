@@ -1,3 +1,3 @@
-#include "WatcherLog.h"
+#include "watcher/WatcherLog.h"
 
 Q_LOGGING_CATEGORY(lcWatcher, "zentrel.watcher", QtWarningMsg)

@@ -1,4 +1,4 @@
-#include "WhiteSpace.h"
+#include "watcher/WhiteSpace.h"
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
 #include "AlertsLogCapture.h"
-#include "NotificationManager.h"
 #include "NotificationServerFixture.h"
 #include "OutputCapture.h"
+#include "alerts/NotificationManager.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

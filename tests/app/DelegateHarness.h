@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppDelegate.h"
-#include "NotificationManager.h"
 #include "TestHome.h"
+#include "alerts/NotificationManager.h"
+#include "app/shell/AppDelegate.h"
 
 #include <QDBusConnection>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "AppIdentity.h"
-#include "SingleInstance.h"
 #include "StatusNotifierWatcherStandIn.h"
 #include "TestHome.h"
 #include "ZentrelProcess.h"
+#include "app/shell/SingleInstance.h"
+#include "common/AppIdentity.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>

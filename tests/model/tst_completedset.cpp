@@ -1,5 +1,5 @@
-#include "CollectionJson.h"
-#include "CompletedSet.h"
+#include "model/CollectionJson.h"
+#include "model/CompletedSet.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

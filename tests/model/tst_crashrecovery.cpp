@@ -1,6 +1,6 @@
 #include "NotificationServerFixture.h"
-#include "PreferenceKeys.h"
-#include "Preferences.h"
+#include "model/PreferenceKeys.h"
+#include "model/Preferences.h"
 
 #include <QDBusConnection>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
-#include "PreferenceKeys.h"
-#include "Preferences.h"
 #include "TestFiles.h"
+#include "model/PreferenceKeys.h"
+#include "model/Preferences.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "CollectionJson.h"
 #include "NotificationServerFixture.h"
-#include "PreferenceKeys.h"
-#include "Preferences.h"
 #include "TestFiles.h"
 #include "TrackerHarness.h"
+#include "model/CollectionJson.h"
+#include "model/PreferenceKeys.h"
+#include "model/Preferences.h"
 
 #include <QFile>
 #include <QJsonDocument>

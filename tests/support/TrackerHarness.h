@@ -1,9 +1,9 @@
 #pragma once
 
-#include "NotificationManager.h"
 #include "NotificationServerFixture.h"
 #include "TestHome.h"
-#include "TrackerState.h"
+#include "alerts/NotificationManager.h"
+#include "model/TrackerState.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>

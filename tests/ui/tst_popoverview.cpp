@@ -1,12 +1,12 @@
-#include "CollectionJson.h"
-#include "PopoverView.h"
 #include "TrackerHarness.h"
-#include "kit/CrossFade.h"
-#include "kit/Motion.h"
-#include "kit/Palette.h"
-#include "kit/TabButton.h"
-#include "settab/SetCircle.h"
-#include "settab/SetTab.h"
+#include "model/CollectionJson.h"
+#include "ui/PopoverView.h"
+#include "ui/kit/CrossFade.h"
+#include "ui/kit/Motion.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/TabButton.h"
+#include "ui/settab/SetCircle.h"
+#include "ui/settab/SetTab.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "FileWatcher.h"
-#include "TranscriptStart.h"
+#include "watcher/FileWatcher.h"
+#include "watcher/TranscriptStart.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "LineClassifier.h"
-#include "LineRecognizer.h"
-#include "PromptPrefilter.h"
-#include "PromptRecognizer.h"
-#include "PromptScreen.h"
 #include "RandomRecord.h"
-#include "TranscriptExplanation.h"
+#include "watcher/TranscriptExplanation.h"
+#include "watcher/recognizer/LineClassifier.h"
+#include "watcher/recognizer/LineRecognizer.h"
+#include "watcher/recognizer/PromptPrefilter.h"
+#include "watcher/recognizer/PromptRecognizer.h"
+#include "watcher/recognizer/PromptScreen.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "DemoModel.h"
 
-#include "ExerciseCatalogue.h"
+#include "model/ExerciseCatalogue.h"
 
 #include <QDBusConnection>
 

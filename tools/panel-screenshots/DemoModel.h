@@ -1,8 +1,8 @@
 #pragma once
 
-#include "NotificationManager.h"
-#include "Preferences.h"
-#include "TrackerState.h"
+#include "alerts/NotificationManager.h"
+#include "model/Preferences.h"
+#include "model/TrackerState.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,9 +1,9 @@
 // Renders the panel's three tabs in a few representative states to PNG files, for the README.
 // Usage: zentrel_panel_screenshots <output folder>
 #include "DemoModel.h"
-#include "PopoverView.h"
-#include "kit/Motion.h"
-#include "settab/SetCircle.h"
+#include "ui/PopoverView.h"
+#include "ui/kit/Motion.h"
+#include "ui/settab/SetCircle.h"
 
 #include <QApplication>
 #include <QDir>

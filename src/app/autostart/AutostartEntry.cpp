@@ -1,4 +1,4 @@
-#include "autostart/AutostartEntry.h"
+#include "app/autostart/AutostartEntry.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "autostart/LoginItemManager.h"
+#include "app/autostart/LoginItemManager.h"
 
-#include "AppIdentity.h"
-#include "autostart/AutostartEntry.h"
+#include "app/autostart/AutostartEntry.h"
+#include "common/AppIdentity.h"
 
 #include <QCoreApplication>
 #include <QDir>

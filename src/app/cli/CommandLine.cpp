@@ -1,4 +1,4 @@
-#include "cli/CommandLine.h"
+#include "app/cli/CommandLine.h"
 
 #include <QCoreApplication>
 #include <QMap>
@@ -42,7 +42,8 @@ CommandLine::CommandLine()
     m_parser.addOptions({m_help, m_version, m_json, m_follow, m_lines});
     m_parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above; none runs Zentrel."),
                                    QStringLiteral("[command]"));
-    m_parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Transcripts or folders, for explain."),
+    m_parser.addPositionalArgument(QStringLiteral("files"),
+                                   QStringLiteral("Transcripts or folders, for explain."),
                                    QStringLiteral("[FILE...]"));
 }
 

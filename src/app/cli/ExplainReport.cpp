@@ -1,4 +1,4 @@
-#include "cli/ExplainReport.h"
+#include "app/cli/ExplainReport.h"
 
 #include <QJsonArray>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TranscriptExplanation.h"
+#include "watcher/TranscriptExplanation.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "cli/StatusFollower.h"
+#include "app/cli/StatusFollower.h"
 
-#include "AppIdentity.h"
+#include "common/AppIdentity.h"
 
 StatusFollower::StatusFollower(const QDBusConnection& bus, QObject* parent)
     : QObject(parent)

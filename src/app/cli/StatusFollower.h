@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/StatusSnapshot.h"
-#include "cli/ZentrelClient.h"
+#include "app/cli/StatusSnapshot.h"
+#include "app/cli/ZentrelClient.h"
 
 #include <QDBusServiceWatcher>
 #include <QObject>

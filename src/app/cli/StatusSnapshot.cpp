@@ -1,41 +1,29 @@
-#include "cli/StatusSnapshot.h"
+#include "app/cli/StatusSnapshot.h"
 
-#include "ExerciseCatalogue.h"
-#include "PreferenceKeys.h"
-#include "Preferences.h"
-#include "TrackerState.h"
+#include "common/ZentrelBus.h"
 
 namespace {
-void take(const QVariantMap& properties, const QString& name, qint64& field) {
+template <typename Field> void take(const QVariantMap& properties, const QString& name, Field& field) {
     const auto found = properties.constFind(name);
     if (found != properties.cend()) {
-        field = found->toLongLong();
+        field = found->value<Field>();
     }
 }
 } // namespace
 
+// PromptsThisSet is not taken: the counters work it out as the running instance does.
 StatusSnapshot StatusSnapshot::updatedFrom(const QVariantMap& properties) const {
+    namespace Property = ZentrelBus::Property;
     StatusSnapshot updated = *this;
     updated.running = true;
-    take(properties, QStringLiteral("TotalPrompts"), updated.totalPrompts);
-    take(properties, QStringLiteral("PromptsThisSet"), updated.promptsThisSet);
-    take(properties, QStringLiteral("PromptLimit"), updated.promptLimit);
-    take(properties, QStringLiteral("PendingSets"), updated.pendingSets);
-    take(properties, QStringLiteral("RepsPerSet"), updated.repsPerSet);
-    const auto exercise = properties.constFind(QStringLiteral("Exercise"));
-    if (exercise != properties.cend()) {
-        updated.exercise = exercise->toString();
-    }
+    take(properties, Property::totalPrompts, updated.counters.totalPrompts);
+    take(properties, Property::promptLimit, updated.counters.promptLimit);
+    take(properties, Property::pendingSets, updated.counters.pendingSets);
+    take(properties, Property::repsPerSet, updated.counters.repsPerSet);
+    take(properties, Property::exercise, updated.counters.exercise);
     return updated;
 }
 
 StatusSnapshot StatusSnapshot::fromStore(const Preferences& store) {
-    StatusSnapshot status;
-    status.totalPrompts = store.integer(PreferenceKeys::totalRequests).value_or(0);
-    status.pendingSets = store.integer(PreferenceKeys::pendingSets).value_or(0);
-    status.promptLimit = TrackerState::perSetOrDefault(store.integer(PreferenceKeys::promptLimit));
-    status.repsPerSet = TrackerState::perSetOrDefault(store.integer(PreferenceKeys::pushupsPerSet));
-    status.exercise = store.text(PreferenceKeys::exerciseType).value_or(defaultExerciseType());
-    status.promptsThisSet = status.totalPrompts % status.promptLimit;
-    return status;
+    return {false, StatusCounters::fromStore(store)};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include "model/StatusCounters.h"
+
 #include <QVariantMap>
 
 class Preferences;
@@ -9,12 +10,7 @@ class Preferences;
 // ones while none runs.
 struct StatusSnapshot {
     bool running = false;
-    qint64 totalPrompts = 0;
-    qint64 promptsThisSet = 0;
-    qint64 promptLimit = 0;
-    qint64 pendingSets = 0;
-    qint64 repsPerSet = 0;
-    QString exercise;
+    StatusCounters counters;
 
     // This status with the running instance's properties (all of them, or the changed ones) applied.
     StatusSnapshot updatedFrom(const QVariantMap& properties) const;

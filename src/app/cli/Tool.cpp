@@ -1,11 +1,12 @@
-#include "cli/Tool.h"
+#include "app/cli/Tool.h"
 
-#include "Preferences.h"
-#include "cli/ExplainReport.h"
-#include "cli/StatusFollower.h"
-#include "cli/StatusText.h"
-#include "cli/ZentrelClient.h"
-#include "dbus/ZentrelBus.h"
+#include "app/cli/ExplainReport.h"
+#include "app/cli/StatusFollower.h"
+#include "app/cli/StatusText.h"
+#include "app/cli/ZentrelClient.h"
+#include "common/ZentrelBus.h"
+#include "model/Preferences.h"
+#include "model/StatusWording.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -48,7 +49,8 @@ int Tool::run() {
 }
 
 void Tool::printStatus(const StatusSnapshot& status) const {
-    printLine(stdout, m_invocation.json ? statusJson(status) : statusLine(status).toUtf8());
+    printLine(stdout, m_invocation.json ? statusJson(status)
+                                        : StatusWording::line(status.counters, status.running).toUtf8());
 }
 
 int Tool::status() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/CommandLine.h"
+#include "app/cli/CommandLine.h"
 
 struct StatusSnapshot;
 

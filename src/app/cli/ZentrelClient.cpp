@@ -1,8 +1,8 @@
-#include "cli/ZentrelClient.h"
+#include "app/cli/ZentrelClient.h"
 
-#include "AppIdentity.h"
-#include "Preferences.h"
-#include "dbus/ZentrelBus.h"
+#include "common/AppIdentity.h"
+#include "common/ZentrelBus.h"
+#include "model/Preferences.h"
 
 #include <QDBusConnectionInterface>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/StatusSnapshot.h"
+#include "app/cli/StatusSnapshot.h"
 #include "propertiesproxy.h"
 #include "zentrelproxy.h"
 

@@ -1,12 +1,11 @@
-#include "dbus/ZentrelService.h"
+#include "app/dbus/ZentrelService.h"
 
-#include "DayKey.h"
-#include "TrackerState.h"
-#include "dbus/ZentrelBus.h"
+#include "common/ZentrelBus.h"
+#include "model/DayKey.h"
+#include "model/TrackerState.h"
 #include "zentreladaptor.h"
 
 #include <QDBusMessage>
-#include <QMetaProperty>
 #include <algorithm>
 
 ZentrelService::ZentrelService(const QDBusConnection& bus, QObject* parent)
@@ -22,18 +21,19 @@ ZentrelService::~ZentrelService() {
 void ZentrelService::serve(TrackerState& state) {
     m_state = &state;
     new ZentrelAdaptor(this);
+    publish();
     m_announced = propertyValues();
     using Notify = void (TrackerState::*)();
     for (const Notify notify : {&TrackerState::totalRequestsChanged, &TrackerState::promptsThisSetChanged,
                                 &TrackerState::promptLimitChanged, &TrackerState::pendingSetsChanged,
                                 &TrackerState::pushupsPerSetChanged, &TrackerState::exerciseTypeChanged,
                                 &TrackerState::dailyPromptsChanged, &TrackerState::completedHistoryChanged}) {
-        connect(m_state, notify, this, &ZentrelService::scheduleAnnouncement);
+        connect(m_state, notify, this, &ZentrelService::publish);
     }
     m_dayTurn.setSingleShot(true);
     m_dayTurn.setTimerType(Qt::PreciseTimer);
     connect(&m_dayTurn, &QTimer::timeout, this, [this] {
-        scheduleAnnouncement();
+        publish();
         armDayTurn();
     });
     armDayTurn();
@@ -50,31 +50,6 @@ void ZentrelService::armDayTurn() {
     m_dayTurn.start(std::clamp<std::chrono::milliseconds>(untilMidnight + 1ms, 1ms, 1h));
 }
 
-qint64 ZentrelService::totalPrompts() const {
-    return m_state->totalRequests();
-}
-qint64 ZentrelService::promptsThisSet() const {
-    return m_state->promptsThisSet();
-}
-qint64 ZentrelService::promptLimit() const {
-    return m_state->promptLimit();
-}
-qint64 ZentrelService::pendingSets() const {
-    return m_state->pendingSets();
-}
-qint64 ZentrelService::repsPerSet() const {
-    return m_state->pushupsPerSet();
-}
-QString ZentrelService::exercise() const {
-    return m_state->exerciseType();
-}
-qint64 ZentrelService::todayPrompts() const {
-    return m_state->dailyPrompts().value(dayKey(m_state->now()));
-}
-qint64 ZentrelService::completedSets() const {
-    return m_state->completedHistory().size();
-}
-
 void ZentrelService::ShowPanel() {
     Q_EMIT showPanelRequested();
 }
@@ -87,14 +62,28 @@ void ZentrelService::CompleteSet() {
     m_state->completeSet();
 }
 
-// Every property this class declares, by its interface name.
+// Every property of the interface, by its name, as the model has it now.
 QVariantMap ZentrelService::propertyValues() const {
-    QVariantMap values;
-    const QMetaObject& meta = staticMetaObject;
-    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
-        values.insert(QString::fromLatin1(meta.property(i).name()), meta.property(i).read(this));
+    namespace Property = ZentrelBus::Property;
+    const StatusCounters status = m_state->status();
+    return {
+        {Property::totalPrompts, status.totalPrompts},
+        {Property::promptsThisSet, status.promptsThisSet()},
+        {Property::promptLimit, status.promptLimit},
+        {Property::pendingSets, status.pendingSets},
+        {Property::repsPerSet, status.repsPerSet},
+        {Property::exercise, status.exercise},
+        {Property::todayPrompts, m_state->dailyPrompts().value(dayKey(m_state->now()))},
+        {Property::completedSets, static_cast<qint64>(m_state->completedHistory().size())},
+    };
+}
+
+void ZentrelService::publish() {
+    const QVariantMap values = propertyValues();
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        setProperty(it.key().toLatin1().constData(), it.value());
     }
-    return values;
+    scheduleAnnouncement();
 }
 
 // One operation of the model (a poll's prompts, a completed set) fires several notifications in

@@ -14,20 +14,14 @@ class TrackerState;
 // (TodayPrompts); ShowPanel for a second start and for bars; CompleteSet, which clears a set as
 // "Mark Complete" does. It reads the model and calls its operations; the model knows nothing of it.
 //
+// The generated adaptor reads each property by its interface name (ZentrelBus::Property) from this
+// object, which keeps them as dynamic properties, brought up to date at every change of the model.
+//
 // The object is exported as soon as it exists, before the bus name is claimed, so whoever sees
 // the name finds the object. Its interface comes with serve(): calls are handled on the main
 // thread, so one that arrives in between waits in the event queue and is answered by then.
 class ZentrelService : public QObject, protected QDBusContext {
     Q_OBJECT
-    // Read by the generated adaptor by these names, which are the interface's own.
-    Q_PROPERTY(qint64 TotalPrompts READ totalPrompts)
-    Q_PROPERTY(qint64 PromptsThisSet READ promptsThisSet)
-    Q_PROPERTY(qint64 PromptLimit READ promptLimit)
-    Q_PROPERTY(qint64 PendingSets READ pendingSets)
-    Q_PROPERTY(qint64 RepsPerSet READ repsPerSet)
-    Q_PROPERTY(QString Exercise READ exercise)
-    Q_PROPERTY(qint64 TodayPrompts READ todayPrompts)
-    Q_PROPERTY(qint64 CompletedSets READ completedSets)
 
 public:
     explicit ZentrelService(const QDBusConnection& bus, QObject* parent = nullptr);
@@ -38,15 +32,6 @@ public:
     // Starts answering for `state`, which must outlive this object.
     void serve(TrackerState& state);
 
-    qint64 totalPrompts() const;
-    qint64 promptsThisSet() const;
-    qint64 promptLimit() const;
-    qint64 pendingSets() const;
-    qint64 repsPerSet() const;
-    QString exercise() const;
-    qint64 todayPrompts() const;
-    qint64 completedSets() const;
-
 public Q_SLOTS:
     void ShowPanel();
     void CompleteSet();
@@ -56,6 +41,7 @@ Q_SIGNALS:
 
 private:
     QVariantMap propertyValues() const;
+    void publish();
     void scheduleAnnouncement();
     void announceChanges();
     void armDayTurn();

@@ -1,4 +1,4 @@
-#include "panel/PanelPlacement.h"
+#include "app/panel/PanelPlacement.h"
 
 namespace {
 // Edges are taken as x + width and y + height so an empty rectangle (a clicked point)

@@ -1,7 +1,7 @@
-#include "panel/PanelWindow.h"
+#include "app/panel/PanelWindow.h"
 
-#include "AppLog.h"
-#include "panel/PanelPlacement.h"
+#include "app/panel/PanelPlacement.h"
+#include "app/shell/AppLog.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "tray/DBusMenuAdaptor.h"
+#include "app/tray/DBusMenuAdaptor.h"
 
-#include "tray/DBusMenuExporter.h"
+#include "app/tray/DBusMenuExporter.h"
 
 #include <QGuiApplication>
 

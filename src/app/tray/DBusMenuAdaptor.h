@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tray/DBusMenuTypes.h"
+#include "app/tray/DBusMenuTypes.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusVariant>

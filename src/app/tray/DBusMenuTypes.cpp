@@ -1,4 +1,4 @@
-#include "tray/DBusMenuTypes.h"
+#include "app/tray/DBusMenuTypes.h"
 
 #include <QDBusMetaType>
 

@@ -1,11 +1,11 @@
-#include "tray/StatusItem.h"
+#include "app/tray/StatusItem.h"
 
-#include "AppLog.h"
-#include "ProcessClock.h"
-#include "tray/StatusNotifierItem.h"
-#include "tray/TrayIconImage.h"
-#include "tray/XEmbedIconPlacement.h"
-#include "tray/XEmbedTrayWatcher.h"
+#include "app/tray/ProcessClock.h"
+#include "app/tray/StatusNotifierItem.h"
+#include "app/tray/TrayIconImage.h"
+#include "app/tray/TrayLog.h"
+#include "app/tray/XEmbedIconPlacement.h"
+#include "app/tray/XEmbedTrayWatcher.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -77,7 +77,7 @@ void StatusItem::setStatus(const QString& title, qint64 pendingSets, qreal setPr
         if (iconChanged) {
             m_systemTrayIcon->setIcon(iconFromImages(iconImages()));
         }
-        m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel") + title);
+        m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel ") + title);
     }
 }
 
@@ -104,7 +104,7 @@ void StatusItem::useSystemTray() {
     const bool docked = QSystemTrayIcon::isSystemTrayAvailable();
     if (docked) {
         m_trayWatcher.reset();
-        qCInfo(lcApp).noquote()
+        qCInfo(lcTray).noquote()
             << QStringLiteral("tray item registered after %1 ms (system tray)").arg(msSinceProcessStart());
     } else {
         watchForSystemTray();
@@ -116,7 +116,7 @@ void StatusItem::watchForSystemTray() {
     if (m_trayWatcher || !XEmbedTrayWatcher::isAvailable()) {
         return;
     }
-    qCInfo(lcApp) << "no tray runs; watching for one";
+    qCInfo(lcTray) << "no tray runs; watching for one";
     m_trayWatcher = std::make_unique<XEmbedTrayWatcher>();
     // Queued: the watcher may go while it is still telling.
     connect(
@@ -163,7 +163,7 @@ void StatusItem::createSystemTrayIcon() {
     m_systemTrayIcon = new QSystemTrayIcon(this);
     m_systemTrayIcon->setContextMenu(m_menu.get());
     m_systemTrayIcon->setIcon(iconFromImages(iconImages()));
-    m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel") + m_title);
+    m_systemTrayIcon->setToolTip(QStringLiteral("Zentrel ") + m_title);
     connect(m_systemTrayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger) {

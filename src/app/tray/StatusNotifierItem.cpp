@@ -1,9 +1,9 @@
-#include "tray/StatusNotifierItem.h"
+#include "app/tray/StatusNotifierItem.h"
 
-#include "AppLog.h"
-#include "ProcessClock.h"
-#include "tray/DBusMenuExporter.h"
-#include "tray/StatusNotifierItemAdaptor.h"
+#include "app/tray/DBusMenuExporter.h"
+#include "app/tray/ProcessClock.h"
+#include "app/tray/StatusNotifierItemAdaptor.h"
+#include "app/tray/TrayLog.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -48,7 +48,11 @@ QString StatusNotifierItem::claimServiceName() {
 }
 
 SniToolTip StatusNotifierItem::toolTip() const {
-    return {QString(), {}, QStringLiteral("Zentrel"), m_title.trimmed()};
+    return {QString(), {}, QStringLiteral("Zentrel"), m_title};
+}
+
+QString StatusNotifierItem::label() const {
+    return QLatin1Char(' ') + m_title;
 }
 
 void StatusNotifierItem::setTitle(const QString& title) {
@@ -58,7 +62,7 @@ void StatusNotifierItem::setTitle(const QString& title) {
     m_title = title;
     Q_EMIT m_adaptor->NewTitle();
     Q_EMIT m_adaptor->NewToolTip();
-    Q_EMIT m_adaptor->XAyatanaNewLabel(m_title, m_title);
+    Q_EMIT m_adaptor->XAyatanaNewLabel(label(), label());
 }
 
 void StatusNotifierItem::setIcon(const QList<QImage>& images) {
@@ -82,13 +86,13 @@ void StatusNotifierItem::registerWithWatcher() {
 
 void StatusNotifierItem::onRegistrationFinished(bool succeeded, const QString& error) {
     if (!succeeded) {
-        qCInfo(lcApp) << "no status notifier watcher:" << error;
+        qCInfo(lcTray) << "no status notifier watcher:" << error;
         Q_EMIT hostGone();
         return;
     }
-    qCInfo(lcApp).noquote() << QStringLiteral("tray item registered after %1 ms (status notifier %2)")
-                                   .arg(msSinceProcessStart())
-                                   .arg(m_serviceName);
+    qCInfo(lcTray).noquote() << QStringLiteral("tray item registered after %1 ms (status notifier %2)")
+                                    .arg(msSinceProcessStart())
+                                    .arg(m_serviceName);
     Q_EMIT registered();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tray/StatusNotifierTypes.h"
+#include "app/tray/StatusNotifierTypes.h"
 
 #include <QDBusConnection>
 #include <QObject>
@@ -28,6 +28,8 @@ public:
 
     QString serviceName() const { return m_serviceName; }
     QString title() const { return m_title; }
+    // The title as the host draws it beside the icon: spaced from it.
+    QString label() const;
     SniIconPixmapList iconPixmaps() const { return m_iconPixmaps; }
     SniToolTip toolTip() const;
 

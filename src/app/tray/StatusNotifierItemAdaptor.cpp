@@ -1,7 +1,7 @@
-#include "tray/StatusNotifierItemAdaptor.h"
+#include "app/tray/StatusNotifierItemAdaptor.h"
 
-#include "AppIdentity.h"
-#include "tray/StatusNotifierItem.h"
+#include "app/tray/StatusNotifierItem.h"
+#include "common/AppIdentity.h"
 
 StatusNotifierItemAdaptor::StatusNotifierItemAdaptor(StatusNotifierItem* item)
     : QDBusAbstractAdaptor(item)
@@ -12,7 +12,7 @@ QString StatusNotifierItemAdaptor::id() const {
 }
 
 QString StatusNotifierItemAdaptor::title() const {
-    return m_item->title();
+    return m_item->label();
 }
 
 SniIconPixmapList StatusNotifierItemAdaptor::iconPixmap() const {

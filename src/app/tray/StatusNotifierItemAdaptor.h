@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tray/StatusNotifierTypes.h"
+#include "app/tray/StatusNotifierTypes.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusObjectPath>

@@ -1,4 +1,4 @@
-#include "tray/StatusNotifierTypes.h"
+#include "app/tray/StatusNotifierTypes.h"
 
 #include <QDBusMetaType>
 #include <QtEndian>

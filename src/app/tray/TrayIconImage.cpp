@@ -1,6 +1,6 @@
-#include "tray/TrayIconImage.h"
+#include "app/tray/TrayIconImage.h"
 
-#include "kit/Palette.h"
+#include "ui/kit/Palette.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/Glyphs.h"
+#include "ui/kit/Glyphs.h"
 
 #include <QFont>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "tray/XEmbedIconPlacement.h"
+#include "app/tray/XEmbedIconPlacement.h"
 
 #include <QSystemTrayIcon>
 

@@ -1,4 +1,4 @@
-#include "tray/XEmbedTrayWatcher.h"
+#include "app/tray/XEmbedTrayWatcher.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

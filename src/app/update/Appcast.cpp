@@ -1,6 +1,6 @@
-#include "update/Appcast.h"
+#include "app/update/Appcast.h"
 
-#include "update/VersionComparison.h"
+#include "app/update/VersionComparison.h"
 
 #include <QList>
 #include <QXmlStreamReader>

@@ -1,4 +1,4 @@
-#include "update/UpdateDialog.h"
+#include "app/update/UpdateDialog.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/Updater.h"
+#include "app/update/Updater.h"
 
 #include <QDialog>
 #include <QUrl>

@@ -1,9 +1,9 @@
-#include "update/Updater.h"
+#include "app/update/Updater.h"
 
-#include "AppIdentity.h"
-#include "update/Appcast.h"
-#include "update/UpdateDialog.h"
-#include "update/VersionComparison.h"
+#include "app/update/Appcast.h"
+#include "app/update/UpdateDialog.h"
+#include "app/update/VersionComparison.h"
+#include "common/AppIdentity.h"
 
 #include <QNetworkReply>
 #include <QNetworkRequest>

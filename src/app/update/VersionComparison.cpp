@@ -1,4 +1,4 @@
-#include "update/VersionComparison.h"
+#include "app/update/VersionComparison.h"
 
 #include <QList>
 #include <QStringView>

@@ -1,12 +1,12 @@
-#include "activity/ActivityTab.h"
+#include "ui/activity/ActivityTab.h"
 
-#include "TrackerState.h"
-#include "activity/HeatmapCalendar.h"
-#include "activity/HeatmapCard.h"
-#include "activity/HeatmapLegend.h"
-#include "activity/HistoryList.h"
-#include "activity/TotalsCard.h"
-#include "kit/PanelLabel.h"
+#include "model/TrackerState.h"
+#include "ui/activity/HeatmapCalendar.h"
+#include "ui/activity/HeatmapCard.h"
+#include "ui/activity/HeatmapLegend.h"
+#include "ui/activity/HistoryList.h"
+#include "ui/activity/TotalsCard.h"
+#include "ui/kit/PanelLabel.h"
 
 #include <QLocale>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
-#include "activity/HeatmapCalendar.h"
+#include "ui/activity/HeatmapCalendar.h"
 
-#include "kit/Palette.h"
+#include "ui/kit/Palette.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "activity/HeatmapCard.h"
+#include "ui/activity/HeatmapCard.h"
 
-#include "DayKey.h"
-#include "kit/CardPainter.h"
-#include "kit/Palette.h"
-#include "kit/Typography.h"
+#include "model/DayKey.h"
+#include "ui/kit/CardPainter.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/Typography.h"
 
 #include <QHelpEvent>
 #include <QPainter>

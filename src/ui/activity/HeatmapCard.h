@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activity/HeatmapCalendar.h"
+#include "ui/activity/HeatmapCalendar.h"
 
 #include <QLocale>
 #include <QMap>

@@ -1,9 +1,9 @@
-#include "activity/HeatmapLegend.h"
+#include "ui/activity/HeatmapLegend.h"
 
-#include "activity/HeatmapCalendar.h"
-#include "kit/CardPainter.h"
-#include "kit/Palette.h"
-#include "kit/Typography.h"
+#include "ui/activity/HeatmapCalendar.h"
+#include "ui/kit/CardPainter.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/Typography.h"
 
 #include <QPainter>
 

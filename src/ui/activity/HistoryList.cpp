@@ -1,11 +1,11 @@
-#include "activity/HistoryList.h"
+#include "ui/activity/HistoryList.h"
 
-#include "activity/HistoryRow.h"
-#include "kit/CardFrame.h"
-#include "kit/Divider.h"
-#include "kit/Palette.h"
-#include "kit/PanelLabel.h"
-#include "kit/Typography.h"
+#include "ui/activity/HistoryRow.h"
+#include "ui/kit/CardFrame.h"
+#include "ui/kit/Divider.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/PanelLabel.h"
+#include "ui/kit/Typography.h"
 
 #include <QTimeZone>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CompletedSet.h"
+#include "model/CompletedSet.h"
 
 #include <QByteArray>
 #include <QLocale>

@@ -1,9 +1,9 @@
-#include "activity/HistoryRow.h"
+#include "ui/activity/HistoryRow.h"
 
-#include "kit/Glyphs.h"
-#include "kit/Palette.h"
-#include "kit/PanelLabel.h"
-#include "kit/Typography.h"
+#include "ui/kit/Glyphs.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/PanelLabel.h"
+#include "ui/kit/Typography.h"
 
 #include <QHBoxLayout>
 

@@ -1,8 +1,8 @@
-#include "activity/StatColumn.h"
+#include "ui/activity/StatColumn.h"
 
-#include "kit/Palette.h"
-#include "kit/PanelLabel.h"
-#include "kit/Typography.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/PanelLabel.h"
+#include "ui/kit/Typography.h"
 
 #include <QVBoxLayout>
 

@@ -1,6 +1,6 @@
-#include "activity/TotalsCard.h"
+#include "ui/activity/TotalsCard.h"
 
-#include "activity/StatColumn.h"
+#include "ui/activity/StatColumn.h"
 
 #include <QHBoxLayout>
 

@@ -1,6 +1,6 @@
-#include "kit/CardFrame.h"
+#include "ui/kit/CardFrame.h"
 
-#include "kit/CardPainter.h"
+#include "ui/kit/CardPainter.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/Palette.h"
+#include "ui/kit/Palette.h"
 
 #include <QColor>
 #include <QWidget>

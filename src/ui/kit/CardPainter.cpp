@@ -1,4 +1,4 @@
-#include "kit/CardPainter.h"
+#include "ui/kit/CardPainter.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "kit/CirclePainter.h"
+#include "ui/kit/CirclePainter.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "kit/CrossFade.h"
+#include "ui/kit/CrossFade.h"
 
-#include "kit/Motion.h"
+#include "ui/kit/Motion.h"
 
 #include <QPainter>
 #include <QVariantAnimation>

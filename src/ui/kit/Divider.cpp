@@ -1,4 +1,4 @@
-#include "kit/Divider.h"
+#include "ui/kit/Divider.h"
 
 #include <QPainter>
 

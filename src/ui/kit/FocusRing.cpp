@@ -1,7 +1,7 @@
-#include "kit/FocusRing.h"
+#include "ui/kit/FocusRing.h"
 
-#include "kit/CardPainter.h"
-#include "kit/Palette.h"
+#include "ui/kit/CardPainter.h"
+#include "ui/kit/Palette.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "kit/Glyphs.h"
+#include "ui/kit/Glyphs.h"
 
 #include <QFontDatabase>
 #include <QStringList>

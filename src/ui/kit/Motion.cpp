@@ -1,4 +1,4 @@
-#include "kit/Motion.h"
+#include "ui/kit/Motion.h"
 
 #include <QPointF>
 

@@ -1,7 +1,7 @@
-#include "kit/PanelLabel.h"
+#include "ui/kit/PanelLabel.h"
 
-#include "kit/Palette.h"
-#include "kit/Typography.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/Typography.h"
 
 PanelLabel::PanelLabel(const QString& text, const QFont& font, const QColor& colour, QWidget* parent)
     : QLabel(text, parent) {

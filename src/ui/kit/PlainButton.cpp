@@ -1,6 +1,6 @@
-#include "kit/PlainButton.h"
+#include "ui/kit/PlainButton.h"
 
-#include "kit/FocusRing.h"
+#include "ui/kit/FocusRing.h"
 
 #include <QFontMetrics>
 #include <QPainter>

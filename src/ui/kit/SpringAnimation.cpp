@@ -1,4 +1,4 @@
-#include "kit/SpringAnimation.h"
+#include "ui/kit/SpringAnimation.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "kit/TabButton.h"
+#include "ui/kit/TabButton.h"
 
-#include "kit/FocusRing.h"
-#include "kit/Glyphs.h"
-#include "kit/Motion.h"
-#include "kit/Palette.h"
+#include "ui/kit/FocusRing.h"
+#include "ui/kit/Glyphs.h"
+#include "ui/kit/Motion.h"
+#include "ui/kit/Palette.h"
 
 #include <QPainter>
 #include <QVariantAnimation>

@@ -1,4 +1,4 @@
-#include "kit/Typography.h"
+#include "ui/kit/Typography.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "settab/OverflowCircle.h"
+#include "ui/settab/OverflowCircle.h"
 
-#include "kit/CirclePainter.h"
-#include "kit/Palette.h"
-#include "kit/Typography.h"
-#include "settab/SetCircle.h"
+#include "ui/kit/CirclePainter.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/Typography.h"
+#include "ui/settab/SetCircle.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,12 +1,12 @@
-#include "settab/OwedCard.h"
+#include "ui/settab/OwedCard.h"
 
-#include "TrackerState.h"
-#include "kit/CardPainter.h"
-#include "kit/Palette.h"
-#include "kit/PanelLabel.h"
-#include "kit/Typography.h"
-#include "settab/OverflowCircle.h"
-#include "settab/SetCircle.h"
+#include "model/TrackerState.h"
+#include "ui/kit/CardPainter.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/PanelLabel.h"
+#include "ui/kit/Typography.h"
+#include "ui/settab/OverflowCircle.h"
+#include "ui/settab/SetCircle.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "settab/ProgressBar.h"
+#include "ui/settab/ProgressBar.h"
 
-#include "kit/CardPainter.h"
-#include "kit/Palette.h"
-#include "kit/SpringAnimation.h"
+#include "ui/kit/CardPainter.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/SpringAnimation.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,11 +1,11 @@
-#include "settab/ProgressCard.h"
+#include "ui/settab/ProgressCard.h"
 
-#include "TrackerState.h"
-#include "kit/Palette.h"
-#include "kit/PanelLabel.h"
-#include "kit/Typography.h"
-#include "settab/ProgressBar.h"
-#include "settab/PromptCountView.h"
+#include "model/TrackerState.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/PanelLabel.h"
+#include "ui/kit/Typography.h"
+#include "ui/settab/ProgressBar.h"
+#include "ui/settab/PromptCountView.h"
 
 #include <QVBoxLayout>
 
@@ -33,12 +33,8 @@ ProgressCard::ProgressCard(const TrackerState& state, QWidget* parent)
 
     connect(&state, &TrackerState::promptsThisSetChanged, this, &ProgressCard::refresh);
     connect(&state, &TrackerState::promptLimitChanged, this, &ProgressCard::refresh);
-    m_bar->jumpTo(progressFraction(state.promptsThisSet(), state.promptLimit()));
+    m_bar->jumpTo(state.status().fraction());
     refresh();
-}
-
-qreal ProgressCard::progressFraction(qint64 promptsThisSet, qint64 promptLimit) {
-    return promptLimit >= 1 ? qreal(promptsThisSet) / qreal(promptLimit) : 0;
 }
 
 QString ProgressCard::statusLine(qint64 promptsThisSet, qint64 promptLimit) {
@@ -53,5 +49,5 @@ void ProgressCard::refresh() {
     const qint64 limit = m_state.promptLimit();
     m_count->setValues(count, limit);
     m_status->setText(statusLine(count, limit));
-    m_bar->setFraction(progressFraction(count, limit));
+    m_bar->setFraction(m_state.status().fraction());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/CardFrame.h"
+#include "ui/kit/CardFrame.h"
 
 class PanelLabel;
 class ProgressBar;
@@ -18,7 +18,6 @@ public:
 
     explicit ProgressCard(const TrackerState& state, QWidget* parent = nullptr);
 
-    static qreal progressFraction(qint64 promptsThisSet, qint64 promptLimit);
     static QString statusLine(qint64 promptsThisSet, qint64 promptLimit);
 
 private:

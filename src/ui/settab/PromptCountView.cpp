@@ -1,7 +1,7 @@
-#include "settab/PromptCountView.h"
+#include "ui/settab/PromptCountView.h"
 
-#include "kit/Palette.h"
-#include "kit/Typography.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/Typography.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

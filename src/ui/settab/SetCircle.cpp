@@ -1,11 +1,11 @@
-#include "settab/SetCircle.h"
+#include "ui/settab/SetCircle.h"
 
-#include "kit/CirclePainter.h"
-#include "kit/FocusRing.h"
-#include "kit/Glyphs.h"
-#include "kit/Palette.h"
-#include "kit/SpringAnimation.h"
-#include "settab/SetCompletion.h"
+#include "ui/kit/CirclePainter.h"
+#include "ui/kit/FocusRing.h"
+#include "ui/kit/Glyphs.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/SpringAnimation.h"
+#include "ui/settab/SetCompletion.h"
 
 #include <QPainter>
 #include <QVariantAnimation>

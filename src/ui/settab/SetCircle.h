@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/Motion.h"
+#include "ui/kit/Motion.h"
 
 #include <QAbstractButton>
 

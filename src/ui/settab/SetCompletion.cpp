@@ -1,6 +1,6 @@
-#include "settab/SetCompletion.h"
+#include "ui/settab/SetCompletion.h"
 
-#include "TrackerState.h"
+#include "model/TrackerState.h"
 
 #include <QTimer>
 

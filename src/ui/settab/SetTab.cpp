@@ -1,8 +1,8 @@
-#include "settab/SetTab.h"
+#include "ui/settab/SetTab.h"
 
-#include "TrackerState.h"
-#include "settab/OwedCard.h"
-#include "settab/ProgressCard.h"
+#include "model/TrackerState.h"
+#include "ui/settab/OwedCard.h"
+#include "ui/settab/ProgressCard.h"
 
 #include <QVBoxLayout>
 

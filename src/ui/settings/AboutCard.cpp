@@ -1,11 +1,11 @@
-#include "settings/AboutCard.h"
+#include "ui/settings/AboutCard.h"
 
-#include "kit/Divider.h"
-#include "kit/Glyphs.h"
-#include "kit/Palette.h"
-#include "kit/PanelLabel.h"
-#include "kit/PlainButton.h"
-#include "kit/Typography.h"
+#include "ui/kit/Divider.h"
+#include "ui/kit/Glyphs.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/PanelLabel.h"
+#include "ui/kit/PlainButton.h"
+#include "ui/kit/Typography.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/CardFrame.h"
+#include "ui/kit/CardFrame.h"
 
 class PanelLabel;
 

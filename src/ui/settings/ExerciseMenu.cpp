@@ -1,10 +1,10 @@
-#include "settings/ExerciseMenu.h"
+#include "ui/settings/ExerciseMenu.h"
 
-#include "kit/CardPainter.h"
-#include "kit/FocusRing.h"
-#include "kit/Glyphs.h"
-#include "kit/Palette.h"
-#include "kit/Typography.h"
+#include "ui/kit/CardPainter.h"
+#include "ui/kit/FocusRing.h"
+#include "ui/kit/Glyphs.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/Typography.h"
 
 #include <QMenu>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/LaunchAtLoginBinding.h"
+#include "ui/settings/LaunchAtLoginBinding.h"
 
 #include <QWidget>
 

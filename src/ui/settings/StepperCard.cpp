@@ -1,11 +1,11 @@
-#include "settings/StepperCard.h"
+#include "ui/settings/StepperCard.h"
 
-#include "kit/CardFrame.h"
-#include "kit/Glyphs.h"
-#include "kit/Palette.h"
-#include "kit/PanelLabel.h"
-#include "kit/PlainButton.h"
-#include "kit/Typography.h"
+#include "ui/kit/CardFrame.h"
+#include "ui/kit/Glyphs.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/PanelLabel.h"
+#include "ui/kit/PlainButton.h"
+#include "ui/kit/Typography.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

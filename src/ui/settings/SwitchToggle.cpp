@@ -1,8 +1,8 @@
-#include "settings/SwitchToggle.h"
+#include "ui/settings/SwitchToggle.h"
 
-#include "kit/CardPainter.h"
-#include "kit/FocusRing.h"
-#include "kit/Palette.h"
+#include "ui/kit/CardPainter.h"
+#include "ui/kit/FocusRing.h"
+#include "ui/kit/Palette.h"
 
 #include <QPainter>
 

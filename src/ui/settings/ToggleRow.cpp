@@ -1,8 +1,8 @@
-#include "settings/ToggleRow.h"
+#include "ui/settings/ToggleRow.h"
 
-#include "kit/PanelLabel.h"
-#include "kit/Typography.h"
-#include "settings/SwitchToggle.h"
+#include "ui/kit/PanelLabel.h"
+#include "ui/kit/Typography.h"
+#include "ui/settings/SwitchToggle.h"
 
 #include <QHBoxLayout>
 

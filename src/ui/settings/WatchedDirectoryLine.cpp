@@ -1,8 +1,8 @@
-#include "settings/WatchedDirectoryLine.h"
+#include "ui/settings/WatchedDirectoryLine.h"
 
-#include "kit/CardPainter.h"
-#include "kit/Palette.h"
-#include "kit/Typography.h"
+#include "ui/kit/CardPainter.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/Typography.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "settings/WatchedDirectoryList.h"
+#include "ui/settings/WatchedDirectoryList.h"
 
-#include "settings/WatchedDirectoryLine.h"
+#include "ui/settings/WatchedDirectoryLine.h"
 
 #include <QVBoxLayout>
 

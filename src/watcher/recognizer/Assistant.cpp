@@ -1,4 +1,4 @@
-#include "Assistant.h"
+#include "watcher/recognizer/Assistant.h"
 
 std::string_view assistantName(Assistant assistant) noexcept {
     switch (assistant) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PromptFields.h"
+#include "watcher/recognizer/PromptFields.h"
 
 // Codex CLI's history.jsonl: the terminal app appends one line per prompt submitted,
 // {"session_id", "ts", "text"} (some versions add "conversation_id"), and nothing else. Its

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PromptFields.h"
+#include "watcher/recognizer/PromptFields.h"
 
 // Copilot CLI's session-state/<id>/events.jsonl, one event a line; resuming appends to the same file.
 // Only "content" is what the person typed: "transformedContent" is what the assistant sent on, with

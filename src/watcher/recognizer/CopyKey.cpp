@@ -1,4 +1,4 @@
-#include "CopyKey.h"
+#include "watcher/recognizer/CopyKey.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PromptFields.h"
+#include "watcher/recognizer/PromptFields.h"
 
 // Gemini CLI's tmp/<project>/chats/session-*.jsonl (v0.39 and later): a metadata line, then
 // messages. A message is appended again, with the same "id", each time its tool calls progress,

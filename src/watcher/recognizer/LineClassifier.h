@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Assistant.h"
-#include "LineVerdict.h"
-#include "PromptIdentity.h"
-#include "PromptRules.h"
+#include "watcher/recognizer/Assistant.h"
+#include "watcher/recognizer/LineVerdict.h"
+#include "watcher/recognizer/PromptIdentity.h"
+#include "watcher/recognizer/PromptRules.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "LineRecognizer.h"
+#include "watcher/recognizer/LineRecognizer.h"
 
 LinePrompts LineRecognizer::recognize(std::string_view line, Assistant assistant) {
     m_prompts.clear();

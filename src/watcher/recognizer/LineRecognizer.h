@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Assistant.h"
-#include "PromptIdentity.h"
-#include "PromptRecognizer.h"
-#include "RecordRecognizer.h"
+#include "watcher/recognizer/Assistant.h"
+#include "watcher/recognizer/PromptIdentity.h"
+#include "watcher/recognizer/PromptRecognizer.h"
+#include "watcher/recognizer/RecordRecognizer.h"
 
 #include <span>
 #include <string_view>

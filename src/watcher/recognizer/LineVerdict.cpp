@@ -1,4 +1,4 @@
-#include "LineVerdict.h"
+#include "watcher/recognizer/LineVerdict.h"
 
 std::string_view reasonText(LineVerdict verdict) noexcept {
     switch (verdict) {

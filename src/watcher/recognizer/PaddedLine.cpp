@@ -1,4 +1,4 @@
-#include "PaddedLine.h"
+#include "watcher/recognizer/PaddedLine.h"
 
 #include <cstring>
 #include <new>

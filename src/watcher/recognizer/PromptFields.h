@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LineVerdict.h"
+#include "watcher/recognizer/LineVerdict.h"
 
 #include <optional>
 #include <span>

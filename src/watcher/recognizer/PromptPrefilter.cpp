@@ -1,4 +1,4 @@
-#include "PromptPrefilter.h"
+#include "watcher/recognizer/PromptPrefilter.h"
 
 #include <cstdint>
 #include <cstring>

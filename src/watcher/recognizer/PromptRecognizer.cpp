@@ -1,8 +1,8 @@
-#include "PromptRecognizer.h"
+#include "watcher/recognizer/PromptRecognizer.h"
 
-#include "PromptPrefilter.h"
-#include "PromptRules.h"
-#include "PromptScreen.h"
+#include "watcher/recognizer/PromptPrefilter.h"
+#include "watcher/recognizer/PromptRules.h"
+#include "watcher/recognizer/PromptScreen.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PaddedLine.h"
-#include "PromptIdentity.h"
+#include "watcher/recognizer/PaddedLine.h"
+#include "watcher/recognizer/PromptIdentity.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "PromptRules.h"
+#include "watcher/recognizer/PromptRules.h"
 
-#include "CopyKey.h"
-#include "PromptFields.h"
-#include "RecordRules.h"
+#include "watcher/recognizer/CopyKey.h"
+#include "watcher/recognizer/PromptFields.h"
+#include "watcher/recognizer/RecordRules.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LineVerdict.h"
-#include "PromptIdentity.h"
+#include "watcher/recognizer/LineVerdict.h"
+#include "watcher/recognizer/PromptIdentity.h"
 
 #include <functional>
 #include <simdjson.h>

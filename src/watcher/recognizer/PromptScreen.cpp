@@ -1,6 +1,6 @@
-#include "PromptScreen.h"
+#include "watcher/recognizer/PromptScreen.h"
 
-#include "PromptFields.h"
+#include "watcher/recognizer/PromptFields.h"
 
 #include <algorithm>
 #include <bitset>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PromptFields.h"
+#include "watcher/recognizer/PromptFields.h"
 
 // Qwen Code's projects/<folder>/chats/<session>.jsonl. Every record says where it came from; tool
 // results are user-role messages of their own type, and slash commands, scheduled prompts and

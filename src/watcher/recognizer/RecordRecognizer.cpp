@@ -1,6 +1,6 @@
-#include "RecordRecognizer.h"
+#include "watcher/recognizer/RecordRecognizer.h"
 
-#include "PromptRules.h"
+#include "watcher/recognizer/PromptRules.h"
 
 bool RecordRecognizer::recognize(std::string_view line, const RecordRules& rules,
                                  std::vector<PromptIdentity>& prompts) {

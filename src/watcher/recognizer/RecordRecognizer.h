@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PaddedLine.h"
-#include "PromptIdentity.h"
-#include "RecordRules.h"
+#include "watcher/recognizer/PaddedLine.h"
+#include "watcher/recognizer/PromptIdentity.h"
+#include "watcher/recognizer/RecordRules.h"
 
 #include <simdjson.h>
 #include <string_view>

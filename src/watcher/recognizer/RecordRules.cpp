@@ -1,9 +1,9 @@
-#include "RecordRules.h"
+#include "watcher/recognizer/RecordRules.h"
 
-#include "CodexFields.h"
-#include "CopilotFields.h"
-#include "GeminiFields.h"
-#include "QwenFields.h"
+#include "watcher/recognizer/CodexFields.h"
+#include "watcher/recognizer/CopilotFields.h"
+#include "watcher/recognizer/GeminiFields.h"
+#include "watcher/recognizer/QwenFields.h"
 
 namespace {
 

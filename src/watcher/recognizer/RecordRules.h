@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Assistant.h"
-#include "PromptFields.h"
+#include "watcher/recognizer/Assistant.h"
+#include "watcher/recognizer/PromptFields.h"
 
 #include <span>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "AppIdentity.h"
 #include "TestFiles.h"
 #include "TestHome.h"
-#include "autostart/AutostartEntry.h"
-#include "autostart/LoginItemManager.h"
+#include "app/autostart/AutostartEntry.h"
+#include "app/autostart/LoginItemManager.h"
+#include "common/AppIdentity.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "AppIdentity.h"
 #include "StatusNotifierWatcherStandIn.h"
 #include "TestFiles.h"
 #include "TrackerHarness.h"
 #include "ZentrelProcess.h"
+#include "common/AppIdentity.h"
 
 #include <QDBusConnectionInterface>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
-#include "CollectionJson.h"
 #include "TestFiles.h"
 #include "TrackerHarness.h"
-#include "dbus/ZentrelBus.h"
-#include "dbus/ZentrelService.h"
+#include "app/dbus/ZentrelService.h"
+#include "common/ZentrelBus.h"
+#include "model/CollectionJson.h"
 #include "propertiesproxy.h"
 #include "zentrelproxy.h"
 

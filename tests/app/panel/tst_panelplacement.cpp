@@ -1,4 +1,4 @@
-#include "panel/PanelPlacement.h"
+#include "app/panel/PanelPlacement.h"
 
 #include <QTest>
 

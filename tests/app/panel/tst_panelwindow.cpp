@@ -1,4 +1,4 @@
-#include "panel/PanelWindow.h"
+#include "app/panel/PanelWindow.h"
 
 #include <QLabel>
 #include <QTest>

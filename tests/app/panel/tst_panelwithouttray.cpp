@@ -1,7 +1,7 @@
 #include "DelegateHarness.h"
 #include "TrayDesktop.h"
-#include "panel/PanelWindow.h"
-#include "tray/StatusItem.h"
+#include "app/panel/PanelWindow.h"
+#include "app/tray/StatusItem.h"
 
 #include <QGuiApplication>
 #include <QProcess>

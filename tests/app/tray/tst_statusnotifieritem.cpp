@@ -1,12 +1,12 @@
-#include "AppDelegate.h"
 #include "DelegateHarness.h"
 #include "StatusNotifierWatcherStandIn.h"
-#include "panel/PanelPlacement.h"
-#include "panel/PanelWindow.h"
-#include "tray/DBusMenuTypes.h"
-#include "tray/StatusItem.h"
-#include "tray/StatusNotifierItem.h"
-#include "tray/TrayIconImage.h"
+#include "app/panel/PanelPlacement.h"
+#include "app/panel/PanelWindow.h"
+#include "app/shell/AppDelegate.h"
+#include "app/tray/DBusMenuTypes.h"
+#include "app/tray/StatusItem.h"
+#include "app/tray/StatusNotifierItem.h"
+#include "app/tray/TrayIconImage.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -103,7 +103,7 @@ private Q_SLOTS:
 
     void registersAndShowsTitleIconAndToolTip() {
         StatusItem item(QDBusConnection::sessionBus());
-        item.setStatus(QStringLiteral(" 2"), 2, 0.3);
+        item.setStatus(QStringLiteral("2"), 2, 0.3);
         waitForStatusNotifier(item);
         const QString service = item.statusNotifierItem()->serviceName();
         QCOMPARE(service,
@@ -163,7 +163,7 @@ private Q_SLOTS:
         StatusItem item(QDBusConnection::sessionBus());
         QTRY_COMPARE(item.host(), StatusItem::Host::SystemTray);
         QVERIFY(item.systemTrayIcon()->isVisible());
-        item.setStatus(QStringLiteral(" 5/10"), 0);
+        item.setStatus(QStringLiteral("5/10"), 0);
         QCOMPARE(item.systemTrayIcon()->toolTip(), QStringLiteral("Zentrel 5/10"));
 
         QVERIFY(m_watcher->start());

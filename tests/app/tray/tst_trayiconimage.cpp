@@ -1,6 +1,6 @@
-#include "kit/Glyphs.h"
-#include "tray/StatusNotifierTypes.h"
-#include "tray/TrayIconImage.h"
+#include "app/tray/StatusNotifierTypes.h"
+#include "app/tray/TrayIconImage.h"
+#include "ui/kit/Glyphs.h"
 
 #include <QTest>
 #include <QtMath>

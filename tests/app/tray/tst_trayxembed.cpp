@@ -1,8 +1,8 @@
 #include "DelegateHarness.h"
 #include "TrayDesktop.h"
-#include "panel/PanelPlacement.h"
-#include "panel/PanelWindow.h"
-#include "tray/StatusItem.h"
+#include "app/panel/PanelPlacement.h"
+#include "app/panel/PanelWindow.h"
+#include "app/tray/StatusItem.h"
 
 #include <QGuiApplication>
 #include <QProcess>

@@ -1,7 +1,7 @@
-#include "AppIdentity.h"
 #include "LocalHttpServer.h"
-#include "update/UpdateDialog.h"
-#include "update/Updater.h"
+#include "app/update/UpdateDialog.h"
+#include "app/update/Updater.h"
+#include "common/AppIdentity.h"
 
 #include <QDesktopServices>
 #include <QLabel>

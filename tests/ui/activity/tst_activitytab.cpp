@@ -1,10 +1,10 @@
-#include "CollectionJson.h"
 #include "TrackerHarness.h"
-#include "activity/ActivityTab.h"
-#include "activity/HeatmapCard.h"
-#include "activity/HistoryRow.h"
-#include "activity/StatColumn.h"
-#include "kit/Palette.h"
+#include "model/CollectionJson.h"
+#include "ui/activity/ActivityTab.h"
+#include "ui/activity/HeatmapCard.h"
+#include "ui/activity/HistoryRow.h"
+#include "ui/activity/StatColumn.h"
+#include "ui/kit/Palette.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "activity/HeatmapCalendar.h"
-#include "activity/HeatmapCard.h"
-#include "kit/Palette.h"
+#include "ui/activity/HeatmapCalendar.h"
+#include "ui/activity/HeatmapCard.h"
+#include "ui/kit/Palette.h"
 
 #include <QHelpEvent>
 #include <QImage>

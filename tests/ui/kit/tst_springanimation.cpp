@@ -1,5 +1,5 @@
-#include "kit/Motion.h"
-#include "kit/SpringAnimation.h"
+#include "ui/kit/Motion.h"
+#include "ui/kit/SpringAnimation.h"
 
 #include <QTest>
 #include <cmath>

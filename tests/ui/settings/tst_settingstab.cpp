@@ -1,12 +1,12 @@
-#include "ExerciseCatalogue.h"
 #include "TestFiles.h"
 #include "TrackerHarness.h"
-#include "kit/Palette.h"
-#include "kit/PlainButton.h"
-#include "settings/ExerciseMenu.h"
-#include "settings/SettingsTab.h"
-#include "settings/SwitchToggle.h"
-#include "settings/WatchedDirectoryLine.h"
+#include "model/ExerciseCatalogue.h"
+#include "ui/kit/Palette.h"
+#include "ui/kit/PlainButton.h"
+#include "ui/settings/ExerciseMenu.h"
+#include "ui/settings/SettingsTab.h"
+#include "ui/settings/SwitchToggle.h"
+#include "ui/settings/WatchedDirectoryLine.h"
 
 #include <QApplication>
 #include <QFile>

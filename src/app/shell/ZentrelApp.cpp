@@ -1,13 +1,13 @@
-#include "ZentrelApp.h"
+#include "app/shell/ZentrelApp.h"
 
-#include "AppDelegate.h"
-#include "AppIdentity.h"
-#include "DisplayCheck.h"
-#include "PlatformChoice.h"
-#include "SingleInstance.h"
-#include "cli/CommandLine.h"
-#include "cli/Tool.h"
-#include "dbus/ZentrelService.h"
+#include "app/cli/CommandLine.h"
+#include "app/cli/Tool.h"
+#include "app/dbus/ZentrelService.h"
+#include "app/shell/AppDelegate.h"
+#include "app/shell/DisplayCheck.h"
+#include "app/shell/PlatformChoice.h"
+#include "app/shell/SingleInstance.h"
+#include "common/AppIdentity.h"
 
 #include <QDBusConnection>
 #include <cstdio>

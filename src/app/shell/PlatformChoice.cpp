@@ -1,4 +1,4 @@
-#include "PlatformChoice.h"
+#include "app/shell/PlatformChoice.h"
 
 namespace {
 bool isWaylandSession(const QProcessEnvironment& environment) {

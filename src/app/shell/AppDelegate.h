@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrackerState.h"
+#include "model/TrackerState.h"
 
 #include <QDBusConnection>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "DisplayCheck.h"
+#include "app/shell/DisplayCheck.h"
 
 #include <QLocalSocket>
 #include <algorithm>

@@ -1,3 +1,3 @@
-#include "AppLog.h"
+#include "app/shell/AppLog.h"
 
 Q_LOGGING_CATEGORY(lcApp, "zentrel.app", QtWarningMsg)

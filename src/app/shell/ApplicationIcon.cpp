@@ -1,6 +1,6 @@
-#include "ApplicationIcon.h"
+#include "app/shell/ApplicationIcon.h"
 
-#include "AppIdentity.h"
+#include "common/AppIdentity.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,8 +1,8 @@
-#include "SingleInstance.h"
+#include "app/shell/SingleInstance.h"
 
-#include "AppIdentity.h"
-#include "AppLog.h"
-#include "dbus/ZentrelBus.h"
+#include "app/shell/AppLog.h"
+#include "common/AppIdentity.h"
+#include "common/ZentrelBus.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>

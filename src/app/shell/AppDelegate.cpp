@@ -1,14 +1,13 @@
-#include "AppDelegate.h"
+#include "app/shell/AppDelegate.h"
 
-#include "AppLog.h"
-#include "ApplicationIcon.h"
-#include "PopoverView.h"
-#include "autostart/LoginItemManager.h"
-#include "panel/PanelWindow.h"
-#include "settab/ProgressCard.h"
-#include "tray/StatusItem.h"
-#include "tray/StatusTitle.h"
-#include "update/Updater.h"
+#include "app/autostart/LoginItemManager.h"
+#include "app/panel/PanelWindow.h"
+#include "app/shell/AppLog.h"
+#include "app/shell/ApplicationIcon.h"
+#include "app/tray/StatusItem.h"
+#include "app/update/Updater.h"
+#include "model/StatusWording.h"
+#include "ui/PopoverView.h"
 
 #include <QApplication>
 #include <utility>
@@ -113,11 +112,8 @@ void AppDelegate::scheduleStatusUpdate() {
 }
 
 void AppDelegate::updateStatusItem() {
-    const qint64 pending = m_state.pendingSets();
-    const qint64 prompts = m_state.promptsThisSet();
-    const qint64 limit = m_state.promptLimit();
-    m_statusItem->setStatus(statusTitle(pending, prompts, limit), pending,
-                            ProgressCard::progressFraction(prompts, limit));
+    const StatusCounters status = m_state.status();
+    m_statusItem->setStatus(StatusWording::title(status), status.pendingSets, status.fraction());
 }
 
 void AppDelegate::checkForUpdates() {

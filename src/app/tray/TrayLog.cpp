@@ -1,0 +1,3 @@
+#include "app/tray/TrayLog.h"
+
+Q_LOGGING_CATEGORY(lcTray, "zentrel.tray", QtWarningMsg)
