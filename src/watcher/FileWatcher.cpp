@@ -1,8 +1,8 @@
 #include "watcher/FileWatcher.h"
 
-#include "watcher/TranscriptFile.h"
-#include "watcher/TranscriptLines.h"
 #include "watcher/WatcherLog.h"
+#include "watcher/reading/TranscriptFile.h"
+#include "watcher/reading/TranscriptLines.h"
 
 #include <QFile>
 #include <QScopedValueRollback>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "watcher/AppendedLineReader.h"
-#include "watcher/CopyIndex.h"
-#include "watcher/CopyIndexBuilder.h"
-#include "watcher/PatternWalker.h"
-#include "watcher/TranscriptTreeWalker.h"
 #include "watcher/WatchedRoot.h"
+#include "watcher/copies/CopyIndex.h"
+#include "watcher/copies/CopyIndexBuilder.h"
+#include "watcher/reading/AppendedLineReader.h"
 #include "watcher/recognizer/LineRecognizer.h"
+#include "watcher/walking/PatternWalker.h"
+#include "watcher/walking/TranscriptTreeWalker.h"
 
 #include <QObject>
 #include <QString>

@@ -1,5 +1,5 @@
 #include "watcher/FileWatcher.h"
-#include "watcher/TranscriptStart.h"
+#include "watcher/explain/TranscriptStart.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "RandomRecord.h"
-#include "watcher/TranscriptExplanation.h"
+#include "watcher/explain/TranscriptExplanation.h"
 #include "watcher/recognizer/LineClassifier.h"
 #include "watcher/recognizer/LineRecognizer.h"
 #include "watcher/recognizer/PromptPrefilter.h"

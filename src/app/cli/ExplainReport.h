@@ -1,6 +1,6 @@
 #pragma once
 
-#include "watcher/TranscriptExplanation.h"
+#include "watcher/explain/TranscriptExplanation.h"
 
 #include <QJsonObject>
 #include <QString>

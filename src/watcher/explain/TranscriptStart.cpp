@@ -1,8 +1,8 @@
-#include "watcher/TranscriptStart.h"
+#include "watcher/explain/TranscriptStart.h"
 
-#include "watcher/AppendedLineReader.h"
-#include "watcher/TranscriptFile.h"
-#include "watcher/TranscriptLines.h"
+#include "watcher/reading/AppendedLineReader.h"
+#include "watcher/reading/TranscriptFile.h"
+#include "watcher/reading/TranscriptLines.h"
 
 #include <QDateTime>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
-#include "watcher/TranscriptLines.h"
+#include "watcher/reading/TranscriptLines.h"
 
-#include "watcher/WhiteSpace.h"
+#include "watcher/reading/WhiteSpace.h"
 
 std::string_view takeLine(std::string_view& lines) noexcept {
     const std::size_t lineFeed = lines.find('\n');

@@ -1,6 +1,6 @@
-#include "watcher/AppendedLineReader.h"
+#include "watcher/reading/AppendedLineReader.h"
 
-#include "watcher/JsonValue.h"
+#include "watcher/reading/JsonValue.h"
 
 #include <algorithm>
 #include <cerrno>

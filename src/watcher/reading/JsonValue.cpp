@@ -1,4 +1,4 @@
-#include "watcher/JsonValue.h"
+#include "watcher/reading/JsonValue.h"
 
 #include <simdjson.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "watcher/AppendedLineReader.h"
-#include "watcher/CopyIndex.h"
+#include "watcher/copies/CopyIndex.h"
+#include "watcher/reading/AppendedLineReader.h"
 #include "watcher/recognizer/LineRecognizer.h"
 
 #include <QObject>

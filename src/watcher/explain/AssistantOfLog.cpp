@@ -1,9 +1,9 @@
-#include "watcher/AssistantOfLog.h"
+#include "watcher/explain/AssistantOfLog.h"
 
-#include "watcher/AppendedLineReader.h"
 #include "watcher/AssistantLogs.h"
-#include "watcher/TranscriptFile.h"
-#include "watcher/TranscriptLines.h"
+#include "watcher/reading/AppendedLineReader.h"
+#include "watcher/reading/TranscriptFile.h"
+#include "watcher/reading/TranscriptLines.h"
 
 #include <algorithm>
 #include <fnmatch.h>

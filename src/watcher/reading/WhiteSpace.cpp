@@ -1,4 +1,4 @@
-#include "watcher/WhiteSpace.h"
+#include "watcher/reading/WhiteSpace.h"
 
 #include <cstddef>
 

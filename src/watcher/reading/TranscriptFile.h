@@ -1,6 +1,6 @@
 #pragma once
 
-#include "watcher/UniqueFd.h"
+#include "watcher/reading/UniqueFd.h"
 
 #include <cstdint>
 #include <string>

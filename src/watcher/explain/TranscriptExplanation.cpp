@@ -1,13 +1,13 @@
-#include "watcher/TranscriptExplanation.h"
+#include "watcher/explain/TranscriptExplanation.h"
 
-#include "watcher/AppendedLineReader.h"
-#include "watcher/AssistantOfLog.h"
-#include "watcher/CopyIndex.h"
-#include "watcher/TranscriptFile.h"
-#include "watcher/TranscriptLines.h"
-#include "watcher/TranscriptStart.h"
-#include "watcher/TranscriptTreeWalker.h"
+#include "watcher/copies/CopyIndex.h"
+#include "watcher/explain/AssistantOfLog.h"
+#include "watcher/explain/TranscriptStart.h"
+#include "watcher/reading/AppendedLineReader.h"
+#include "watcher/reading/TranscriptFile.h"
+#include "watcher/reading/TranscriptLines.h"
 #include "watcher/recognizer/LineClassifier.h"
+#include "watcher/walking/TranscriptTreeWalker.h"
 
 #include <algorithm>
 #include <cerrno>

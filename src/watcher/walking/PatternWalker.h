@@ -1,6 +1,6 @@
 #pragma once
 
-#include "watcher/TranscriptTreeWalker.h"
+#include "watcher/walking/TranscriptTreeWalker.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "watcher/CopyIndex.h"
+#include "watcher/copies/CopyIndex.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "watcher/TranscriptTreeWalker.h"
+#include "watcher/walking/TranscriptTreeWalker.h"
 
 #include <climits>
 #include <cstdlib>

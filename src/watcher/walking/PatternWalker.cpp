@@ -1,6 +1,6 @@
-#include "watcher/PatternWalker.h"
+#include "watcher/walking/PatternWalker.h"
 
-#include "watcher/UniqueFd.h"
+#include "watcher/reading/UniqueFd.h"
 
 #include <dirent.h>
 #include <fcntl.h>

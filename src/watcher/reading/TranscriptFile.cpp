@@ -1,4 +1,4 @@
-#include "watcher/TranscriptFile.h"
+#include "watcher/reading/TranscriptFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
