@@ -158,7 +158,9 @@ fs::path otherAssistantsHome(std::size_t fileCount) {
                         write(home / "codex" / "history.jsonl");
                         for (std::size_t session = 0; session < sessions; ++session) {
                             const std::string id = std::to_string(session);
-                            const std::string project = "p" + std::to_string(session / 10);
+                            // Appended rather than `"p" + ...`, which GCC 12 at -O3 misreads as an
+                            // overlapping copy.
+                            const std::string project = std::string("p").append(std::to_string(session / 10));
                             write(home / "copilot" / "session-state" / id / "events.jsonl");
                             write(home / "qwen" / "projects" / project / "chats" / (id + ".jsonl"));
                             write(home / "gemini" / "tmp" / project / "chats" / ("session-" + id + ".jsonl"));
