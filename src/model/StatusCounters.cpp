@@ -10,20 +10,16 @@ qint64 StatusCounters::promptsThisSet() const {
     return promptLimit < 1 ? 0 : totalPrompts % promptLimit;
 }
 
+// Without a limit of 1 or more there are no prompts this set, so both shares are 0 then.
 qreal StatusCounters::fraction() const {
-    if (promptLimit < 1) {
-        return 0;
-    }
     // The counters may come from a file edited by hand, so the share is kept in range.
-    return std::clamp(qreal(promptsThisSet()) / qreal(promptLimit), qreal(0), qreal(1));
+    const qreal share = qreal(promptsThisSet()) / qreal(std::max<qint64>(promptLimit, 1));
+    return std::clamp(share, qreal(0), qreal(1));
 }
 
 int StatusCounters::percentage() const {
-    if (promptLimit < 1) {
-        return 0;
-    }
     // Not from fraction(): 29/100 in double precision is a hair under 29 percent.
-    const long double share = 100.0L * promptsThisSet() / promptLimit;
+    const long double share = 100.0L * promptsThisSet() / std::max<qint64>(promptLimit, 1);
     return static_cast<int>(std::clamp<long double>(share, 0, 100));
 }
 
