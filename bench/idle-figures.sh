@@ -8,7 +8,7 @@
 #   bench/idle-figures.sh [build-dir] [seconds-per-window] [tree]     defaults: build, 60, idle
 #
 # tree "idle": 1,000 transcripts of about 100 KB with one prompt each. tree "history": a long
-# history, 1,000 transcripts holding 100 prompts each (with uuid and timestamp), 100,000 in all.
+# history, 1,000 transcripts holding 100 prompts each (with uuid, session and timestamp), 100,000 in all.
 #
 # Needs: xvfb-run, dbus-run-session, python3-dbusmock, strace (scripts/setup-deps.sh test).
 set -euo pipefail
@@ -27,6 +27,7 @@ def prompt(session, number):
     if tree == "history":
         record["uuid"] = f"{session:08x}-0000-4000-8000-{number:012x}"
         record["timestamp"] = f"2025-09-01T10:{number // 60:02d}:{number % 60:02d}.000Z"
+        record["sessionId"] = f"{session:08x}-5e55-4000-8000-000000000000"
     return json.dumps(record)
 reply = json.dumps({"type": "assistant", "message": {"role": "assistant",
                     "content": [{"type": "text", "text": "x" * 1900}]}})
@@ -46,10 +47,10 @@ start_tray_host
 start_zentrel "$binary"
 tray_line=$(grep -m1 "tray item registered" "$work/zentrel.log")
 for _ in $(seq 600); do
-    grep -q "indexed .* prompts" "$work/zentrel.log" && break
+    grep -q "indexed .* copy keys" "$work/zentrel.log" && break
     sleep 0.1
 done
-index_line=$(grep -m1 "indexed .* prompts" "$work/zentrel.log" || echo "not indexed within 60 s")
+index_line=$(grep -m1 "indexed .* copy keys" "$work/zentrel.log" || echo "not indexed within 60 s")
 sleep 5 # past the first polls of the tree
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$app/stat"; }

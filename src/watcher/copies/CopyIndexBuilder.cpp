@@ -29,8 +29,8 @@ void CopyIndexBuilder::run(const std::stop_token& stop, QObject* receiver,
     CopyIndex::prepare(m_entries);
     const auto took =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin);
-    qCInfo(lcWatcher, "indexed %zu prompts of %zu transcripts in %lld ms", m_entries.size(), m_ranges.size(),
-           static_cast<long long>(took.count()));
+    qCInfo(lcWatcher, "indexed %zu copy keys of %zu transcripts in %lld ms", m_entries.size(),
+           m_ranges.size(), static_cast<long long>(took.count()));
     QMetaObject::invokeMethod(receiver, finished, Qt::QueuedConnection);
 }
 
