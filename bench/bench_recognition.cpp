@@ -74,7 +74,7 @@ template <typename PerLine> void overCorpus(benchmark::State& state, const Corpu
 void recognition(benchmark::State& state, const Corpus* corpus) {
     PromptRecognizer recognizer;
     overCorpus(state, *corpus,
-               [&recognizer](const std::string& line) { return recognizer.recognize(line).has_value(); });
+               [&recognizer](const std::string& line) { return recognizer.isUserPrompt(line).has_value(); });
 }
 
 // The same decision without the On-Demand screen: every line past the byte prefilter is
@@ -122,7 +122,7 @@ void qtParse(benchmark::State& state, const Corpus* corpus) {
 }
 
 void registerAll(const std::string& corpusName, const Corpus* corpus) {
-    benchmark::RegisterBenchmark(("recognize/" + corpusName).c_str(), recognition, corpus);
+    benchmark::RegisterBenchmark(("isUserPrompt/" + corpusName).c_str(), recognition, corpus);
     benchmark::RegisterBenchmark(("domOnlyRecognition/" + corpusName).c_str(), recognitionDomOnly, corpus);
     benchmark::RegisterBenchmark(("classifyLine/" + corpusName).c_str(), classification, corpus);
     benchmark::RegisterBenchmark(("simdjsonDomParse/" + corpusName).c_str(), domParseOnly, corpus);

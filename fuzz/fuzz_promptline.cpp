@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
     static PromptRecognizer recognizer;
-    const bool recognised = recognizer.recognize(line).has_value();
+    const bool recognised = recognizer.isUserPrompt(line).has_value();
     const LineVerdict verdict = classifyLine(line).verdict;
     if (recognised != (verdict == LineVerdict::Prompt)) {
         std::fprintf(stderr, "the recogniser answered %s, classifyLine found %s\n",

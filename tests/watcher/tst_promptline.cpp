@@ -84,7 +84,7 @@ std::optional<bool> oracleIsUserPrompt(const QByteArray& line) {
 
 bool isUserPrompt(std::string_view line) {
     static PromptRecognizer recognizer;
-    return recognizer.recognize(line).has_value();
+    return recognizer.isUserPrompt(line).has_value();
 }
 
 // The path that misjudges the line, if any. The recogniser, classifyLine and the On-Demand screen on its own

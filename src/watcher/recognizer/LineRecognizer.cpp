@@ -4,7 +4,7 @@ LinePrompts LineRecognizer::recognize(std::string_view line, Assistant assistant
     m_prompts.clear();
     const RecordRules* rules = recordRules(assistant);
     if (!rules) {
-        if (const auto prompt = m_transcripts.recognize(line)) {
+        if (const auto prompt = m_transcripts.isUserPrompt(line)) {
             m_prompts.push_back(prompt->identity);
         }
         return {m_prompts};

@@ -12,7 +12,7 @@ constexpr std::size_t retainedLineBytes = std::size_t{1} << 20;
 
 } // namespace
 
-std::optional<RecognizedPrompt> PromptRecognizer::recognize(std::string_view line) noexcept {
+std::optional<RecognizedPrompt> PromptRecognizer::isUserPrompt(std::string_view line) noexcept {
     if (!mayBeUserPrompt(line)) {
         return std::nullopt;
     }

@@ -15,8 +15,9 @@
 // malformed bytes of any kind give nothing. One recogniser per thread.
 class PromptRecognizer {
 public:
-    // The prompt one trimmed transcript line holds; nothing when it holds none.
-    std::optional<RecognizedPrompt> recognize(std::string_view line) noexcept;
+    // The prompt one trimmed transcript line holds, with what identifies it for the copy rules;
+    // nothing when the line is no prompt, so it tests as a plain yes or no too.
+    std::optional<RecognizedPrompt> isUserPrompt(std::string_view line) noexcept;
 
 private:
     std::optional<RecognizedPrompt> decide(simdjson::padded_string_view line) noexcept;
