@@ -21,7 +21,7 @@ ZentrelService::~ZentrelService() {
 void ZentrelService::serve(TrackerState& state) {
     m_state = &state;
     new ZentrelAdaptor(this);
-    publish();
+    updateProperties();
     m_announced = propertyValues();
     using Notify = void (TrackerState::*)();
     for (const Notify notify : {&TrackerState::totalRequestsChanged, &TrackerState::promptsThisSetChanged,
@@ -78,11 +78,17 @@ QVariantMap ZentrelService::propertyValues() const {
     };
 }
 
-void ZentrelService::publish() {
+// The adaptor reads what was set here, so a caller always gets the values last announced or about
+// to be.
+void ZentrelService::updateProperties() {
     const QVariantMap values = propertyValues();
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         setProperty(it.key().toLatin1().constData(), it.value());
     }
+}
+
+void ZentrelService::publish() {
+    updateProperties();
     scheduleAnnouncement();
 }
 

@@ -41,6 +41,7 @@ Q_SIGNALS:
 
 private:
     QVariantMap propertyValues() const;
+    void updateProperties();
     void publish();
     void scheduleAnnouncement();
     void announceChanges();
