@@ -19,10 +19,6 @@ std::optional<RecognizedPrompt> PromptRecognizer::isUserPrompt(std::string_view 
     const auto padded = m_line.assign(line);
     const auto prompt = padded ? decide(*padded) : std::nullopt;
     releaseAfter(line.size());
-    // Checked last because it matters only for the few lines that look like prompts.
-    if (prompt && !simdjson::validate_utf8(line.data(), line.size())) {
-        return std::nullopt;
-    }
     return prompt;
 }
 
