@@ -3,10 +3,12 @@
 #include "app/panel/PanelPlacement.h"
 #include "app/panel/PanelWindow.h"
 #include "app/tray/StatusItem.h"
+#include "app/tray/XEmbedIconPlacement.h"
 
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTest>
 
@@ -74,6 +76,16 @@ private Q_SLOTS:
         QVERIFY(!QTest::qWaitFor([&panel] { return !panel.isVisible(); }, 1000));
         panel.hide();
         QVERIFY(staysHidden(panel));
+    }
+
+    // An icon that no tray has taken in sits at the origin: it is taken as placed only once the
+    // patience has run out.
+    void iconAtTheOriginIsWaitedFor() {
+        const QSystemTrayIcon undocked;
+        XEmbedIconPlacement placement(undocked);
+        QSignalSpy placed(&placement, &XEmbedIconPlacement::placed);
+        QVERIFY(!placed.wait(int(XEmbedIconPlacement::patience.count()) / 2));
+        QVERIFY(placed.wait(int(XEmbedIconPlacement::patience.count())));
     }
 
     void clicksOpenAndCloseThePanel() {
