@@ -9,6 +9,7 @@
 #include "ui/settings/WatchedDirectoryLine.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -177,6 +178,18 @@ private Q_SLOTS:
         QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
         QVERIFY2(shown.startsWith(QStringLiteral("/Users/")), qPrintable(shown));
         QVERIFY2(shown.endsWith(QStringLiteral("x/projects")), qPrintable(shown));
+    }
+
+    // Each assistant whose folder exists gets a line of its own, after Claude Code's, which is always
+    // there.
+    void everyPresentAssistantIsListed() {
+        QVERIFY(QDir(m_harness->home.path()).mkpath(QStringLiteral(".codex")));
+        m_state->startWatching();
+        QTRY_COMPARE(m_tab->findChildren<WatchedDirectoryLine*>().size(), 2);
+        const auto lines = m_tab->findChildren<WatchedDirectoryLine*>();
+        QCOMPARE(lines.at(0)->path(), m_harness->home.path() + QStringLiteral("/.claude/projects"));
+        QCOMPARE(lines.at(1)->assistant(), QStringLiteral("Codex CLI"));
+        QCOMPARE(lines.at(1)->path(), m_harness->home.path() + QStringLiteral("/.codex"));
     }
 
     void resetClearsAtOnce() {
