@@ -11,8 +11,8 @@
 // Decides whether transcript lines are prompts the user typed, as the watcher counts them,
 // reusing its parsers and line buffer from one line to the next. A line is a prompt only when
 // full validation with the DOM parser, UTF-8 included, accepts it; the byte prefilter and the
-// On-Demand screen only ever turn lines away. Bytes that are not UTF-8 spoil only their own line. Never
-// throws: malformed bytes of any kind give nothing. One recogniser per thread.
+// On-Demand screen only ever turn lines away. Bytes that are not UTF-8 spoil only their own
+// line. Never throws: malformed bytes of any kind give nothing. One recogniser per thread.
 class PromptRecognizer {
 public:
     // The prompt one trimmed transcript line holds, with what identifies it for the copy rules;
