@@ -14,6 +14,8 @@
 #include <optional>
 
 class FileWatcher;
+class NotificationManager;
+class Preferences;
 
 // A folder whose logs are watched, and the assistant that writes them.
 struct WatchedDirectory {
@@ -21,8 +23,6 @@ struct WatchedDirectory {
     QString path;
     friend bool operator==(const WatchedDirectory&, const WatchedDirectory&) = default;
 };
-class NotificationManager;
-class Preferences;
 
 // The one model of the process: counts prompts, owes a set every promptLimit prompts,
 // records cleared sets and per-day prompt counts, and holds the four user settings.

@@ -96,7 +96,7 @@ void AppDelegate::observeState() {
 }
 
 // The prompt that makes a set owed changes the progress before the owed count; refreshing once
-// the operation is over keeps its passing " 0/10" from reaching the tray host.
+// the operation is over keeps its passing "0/10" from reaching the tray host.
 void AppDelegate::scheduleStatusUpdate() {
     if (m_statusUpdatePending) {
         return;

@@ -1,8 +1,6 @@
 #include "watcher/explain/AssistantOfLog.h"
 
 #include "watcher/AssistantLogs.h"
-#include "watcher/reading/AppendedLineReader.h"
-#include "watcher/reading/TranscriptFile.h"
 #include "watcher/reading/TranscriptLines.h"
 
 #include <algorithm>
@@ -57,23 +55,18 @@ std::optional<Assistant> byFirstRecord(simdjson::dom::object record) {
     return std::nullopt;
 }
 
+// Told by the first non-blank line alone.
 std::optional<Assistant> byShape(const std::string& path) {
-    const UniqueFd file = openTranscript(path);
-    AppendedLineReader reader;
-    reader.begin(file.get(), 0, readableLength(file));
+    std::optional<Assistant> assistant;
     simdjson::dom::parser parser;
-    while (const auto lines = reader.next()) {
-        for (std::string_view text = lines->text; !text.empty();) {
-            const std::string_view line = takeLine(text);
-            simdjson::dom::object record;
-            if (!line.empty()) {
-                return parser.parse(line.data(), line.size(), true).get(record) == simdjson::SUCCESS
-                           ? byFirstRecord(record)
-                           : std::nullopt;
-            }
+    readLinesUntil(path, [&assistant, &parser](std::string_view line) {
+        simdjson::dom::object record;
+        if (!line.empty() && parser.parse(line.data(), line.size(), true).get(record) == simdjson::SUCCESS) {
+            assistant = byFirstRecord(record);
         }
-    }
-    return std::nullopt;
+        return !line.empty();
+    });
+    return assistant;
 }
 
 } // namespace

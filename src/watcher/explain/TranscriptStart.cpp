@@ -1,7 +1,5 @@
 #include "watcher/explain/TranscriptStart.h"
 
-#include "watcher/reading/AppendedLineReader.h"
-#include "watcher/reading/TranscriptFile.h"
 #include "watcher/reading/TranscriptLines.h"
 
 #include <QDateTime>
@@ -21,15 +19,10 @@ std::optional<std::int64_t> recordTime(std::string_view line) {
 } // namespace
 
 std::optional<std::int64_t> transcriptStart(const std::string& path) {
-    const UniqueFd file = openTranscript(path);
-    AppendedLineReader reader;
-    reader.begin(file.get(), 0, readableLength(file));
-    while (const auto lines = reader.next()) {
-        for (std::string_view text = lines->text; !text.empty();) {
-            if (const auto time = recordTime(takeLine(text))) {
-                return time;
-            }
-        }
-    }
-    return std::nullopt;
+    std::optional<std::int64_t> start;
+    readLinesUntil(path, [&start](std::string_view line) {
+        start = recordTime(line);
+        return start.has_value();
+    });
+    return start;
 }

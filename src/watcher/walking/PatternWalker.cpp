@@ -1,6 +1,7 @@
 #include "watcher/walking/PatternWalker.h"
 
 #include "watcher/reading/UniqueFd.h"
+#include "watcher/walking/DirectoryListing.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,14 +11,8 @@
 
 namespace {
 
-constexpr int directoryOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-
 bool hasWildcards(std::string_view component) {
     return component.find_first_of("*?[") != std::string_view::npos;
-}
-
-bool isSelfOrParent(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "watcher/walking/TranscriptTreeWalker.h"
 
+#include "watcher/walking/DirectoryListing.h"
+
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
@@ -10,15 +12,10 @@
 namespace {
 
 constexpr std::string_view transcriptSuffix = ".jsonl";
-constexpr int directoryOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 // A name that is only the suffix (a hidden ".jsonl") has no extension, like ".bashrc".
 bool isTranscriptName(std::string_view name) {
     return name.size() > transcriptSuffix.size() && name.ends_with(transcriptSuffix);
-}
-
-bool isSelfOrParent(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 std::int64_t regularFileLength(const struct stat& status) {
